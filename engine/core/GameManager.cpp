@@ -1,0 +1,151 @@
+#include "core/GameManager.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "core/Clock.h"
+#include "core/Config.h"
+#include "core/EventStep.h"
+#include "core/LogManager.h"
+#include "platform/Platform.h"
+#include "world/WorldManager.h"
+
+namespace zv {
+
+namespace {
+const char* const STARS = "****************************************************";
+const int CWD_BUFFER = 256;
+} // namespace
+
+GameManager::GameManager() : game_over(false), frame_time(0), step_count(0) { setType("GameManager"); }
+GameManager::~GameManager() {}
+
+GameManager& GameManager::getInstance() {
+  static GameManager instance;
+  return instance;
+}
+
+int GameManager::startUp() {
+  LogManager& log = LogManager::getInstance();
+  if (isStarted()) {
+    log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+    return -1;
+  }
+  Config& config = Config::getInstance();
+  std::string text;
+  config.loadConfig(text);
+
+  if (log.startUp() != 0) {
+    log.writeLog("Error starting log manager!");
+    return -1;
+  }
+  log.writeLog("%s", STARS);
+  log.writeLog("** Zelvra version %.2f **", static_cast<double>(ZELVRA_VERSION));
+  log.writeLog("** Game engine started **");
+  log.writeLog("%s", STARS);
+  config.writeConfig();
+
+  char cwd[CWD_BUFFER];
+  log.writeLog(1, "Working directory:");
+  if (platform::currentDirectory(cwd, sizeof(cwd)))
+    log.writeLog(1, "  %s", cwd);
+  else
+    log.writeLog(1, "  %s", "(full path too long)");
+  log.writeLog(1, "Log Manager started.");
+
+  frame_time = config.getFrameTime();
+  log.writeLog(5, "GameManager::startUp(): frame time is %d", frame_time);
+
+  WorldManager& world = WorldManager::getInstance();
+  if (world.startUp() != 0) {
+    log.writeLog("Error starting world manager!");
+    return -1;
+  }
+  log.writeLog(1, "World manager started.");
+
+  Box boundary(Vector(0, 0), static_cast<float>(config.getWindowHorizontalChars()),
+               static_cast<float>(config.getWindowVerticalChars()));
+  world.setBoundary(boundary);
+  world.setView(boundary);
+  world.setViewSlack(Vector(VIEW_SLACK, VIEW_SLACK));
+
+  unsigned int seed = static_cast<unsigned int>(config.getRandomSeed());
+  if (seed == 0)
+    seed = static_cast<unsigned int>(time(nullptr));
+  if (seed != 0xFFFFFFFFu) {
+    log.writeLog(10, "GameManager()::startUp(): srand() seed with %d", static_cast<int>(seed));
+    srand(seed);
+  }
+
+  if (platform::timeBeginPeriod(1) == platform::TIMER_NO_CAN_DO)
+    log.writeLog(1, "GameManager()::startUp(): Warning!  timeBeginPeriod() cannot accept 1 msec.");
+
+  game_over = false;
+  Manager::startUp();
+  log.writeLog(1, "GameManager successfully started.");
+  return 0;
+}
+
+void GameManager::shutDown() {
+  LogManager& log = LogManager::getInstance();
+  game_over = true;
+  if (platform::timeEndPeriod(1) == platform::TIMER_NO_CAN_DO)
+    log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
+
+  WorldManager::getInstance().shutDown();
+  log.writeLog(1, "World manager stopped");
+
+  log.writeLog("%s", STARS);
+  log.writeLog("** Game engine stopped **");
+  log.shutDown();
+  Manager::shutDown();
+}
+
+void GameManager::run() {
+  LogManager& log = LogManager::getInstance();
+  WorldManager& world = WorldManager::getInstance();
+  Clock clock;
+  log.writeLog(1, "GameManager::run(): starting game loop");
+  game_over = false;
+  step_count = 0;
+  int oversleep = 0;
+
+  while (true) {
+    clock.delta();
+    {
+      EventStep step(step_count);
+      onEvent(&step);
+    }
+
+    world.update();
+    world.draw();
+
+    int split = clock.split();
+    int remaining = frame_time * 1000 - split - oversleep;
+    if (remaining > 0) {
+      int before = clock.split();
+      platform::sleepMillis(remaining / 1000);
+      int after = clock.split();
+      int over = after - before - remaining;
+      oversleep = over >= 0 ? over : 0;
+    } else {
+      if (oversleep == 0 && frame_time > 0 && step_count > 0)
+        log.writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms", frame_time, split / 1000);
+      oversleep = 0;
+    }
+
+    step_count++;
+    if (game_over) {
+      log.writeLog(1, "GameManager::run(): end of game loop");
+      return;
+    }
+  }
+}
+
+bool GameManager::isValid(std::string event_type) const { return event_type == STEP_EVENT; }
+void GameManager::setGameOver(bool new_game_over) { game_over = new_game_over; }
+bool GameManager::getGameOver() const { return game_over; }
+int GameManager::getFrameTime() const { return frame_time; }
+int GameManager::getStepCount() const { return step_count; }
+
+} // namespace zv

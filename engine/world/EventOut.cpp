@@ -1,0 +1,7 @@
+#include "world/EventOut.h"
+
+namespace zv {
+
+EventOut::EventOut() { setType(OUT_EVENT); }
+
+} // namespace zv

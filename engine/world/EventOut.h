@@ -1,0 +1,16 @@
+// Sent to an object whose box has just left the world.
+#ifndef ZV_EVENT_OUT_H
+#define ZV_EVENT_OUT_H
+
+#include "core/Event.h"
+
+namespace zv {
+
+class EventOut : public Event {
+ public:
+  EventOut();
+};
+
+} // namespace zv
+
+#endif

@@ -1,0 +1,121 @@
+// Everything that lives in the game world. Objects enter the world in their
+// constructor and are deleted only by the WorldManager.
+#ifndef ZV_OBJECT_H
+#define ZV_OBJECT_H
+
+#include <string>
+
+#include "core/Box.h"
+#include "core/Event.h"
+#include "core/Vector.h"
+
+namespace zv {
+
+const int MAX_OBJ_EVENTS = 100;
+const int MAX_ALTITUDE = 4;
+
+enum Solidness {
+  HARD = 0,
+  SOFT,
+  SPECTRAL,
+};
+
+enum ObjectAttribute {
+  ID = 0,
+  ACTIVE,
+  VISIBLE,
+  EVENTS,
+  BOX,
+  POSITION,
+  TYPE,
+  ANIMATION,
+  ALTITUDE,
+  SOLIDNESS,
+  NO_SOFT,
+  SPEED,
+  DIRECTION,
+  ACCELERATION,
+  SHAPE,
+  PATH,
+  FOLLOW_PATH,
+  AVOID_COLLISIONS,
+};
+const int ATTRIBUTE_COUNT = 18;
+
+class Object {
+ private:
+  int id;
+  std::string type;
+  bool is_active;
+  bool is_visible;
+  Box box;
+  Vector position;
+  Vector direction;
+  float speed;
+  Vector acceleration;
+  int altitude;
+  Solidness solidness;
+  bool no_soft;
+  int event_count;
+  std::string event_name[MAX_OBJ_EVENTS];
+  bool follow_path;
+  bool avoid_collisions;
+
+  class Manager& managerFor(const std::string& event_type) const;
+
+ protected:
+  bool modified[ATTRIBUTE_COUNT];
+
+ public:
+  Object();
+  virtual ~Object();
+
+  int getId() const;
+  void setId(int new_id);
+  std::string getType() const;
+  void setType(std::string new_type);
+  bool isActive() const;
+  int setActive(bool active = true);
+  bool isVisible() const;
+  int setVisible(bool visible = true);
+
+  Vector getPosition() const;
+  virtual int setPosition(Vector new_position);
+  Box getBox() const;
+  void setBox(Box new_box);
+  int getAltitude() const;
+  int setAltitude(int new_altitude);
+  Solidness getSolidness() const;
+  bool isSolid() const;
+  int setSolidness(Solidness new_solid);
+  bool getNoSoft() const;
+  void setNoSoft(bool new_no_soft = true);
+  bool getAvoidCollisions() const;
+  void setAvoidCollisions(bool new_avoid = true);
+
+  Vector getDirection() const;
+  float getSpeed() const;
+  Vector getVelocity() const;
+  void setVelocity(Vector new_velocity);
+  Vector getAcceleration() const;
+  void setAcceleration(Vector new_acceleration);
+  // Where the object would be after one step of its own motion.
+  Vector predictPosition() const;
+
+  int registerInterest(std::string event_type);
+  int unregisterInterest(std::string event_type);
+  int getEventCount() const;
+  std::string getEventName(int index) const;
+
+  // Handles path events; everything else is ignored (0).
+  virtual int eventHandler(const Event* p_e);
+  virtual bool isModified() const;
+  virtual bool isModified(ObjectAttribute attribute) const;
+};
+
+// The id the next object will take.
+int getNextObjectId();
+
+} // namespace zv
+
+#endif

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: once in a normal
+# build and once under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+
+scripts/build.sh build
+scripts/build.sh build-asan -DZELVRA_SANITIZE=ON -DZELVRA_BENCH=OFF
+
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+status=0
+for dir in build build-asan; do
+  echo "=== Tests in $dir ==="
+  (cd "$dir" && ../scripts/with-display.sh ctest -j "$(nproc)" --output-on-failure) || status=1
+done
+exit $status
