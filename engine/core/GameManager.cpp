@@ -7,6 +7,7 @@
 #include "core/Config.h"
 #include "core/EventStep.h"
 #include "core/LogManager.h"
+#include "display/DisplayManager.h"
 #include "platform/Platform.h"
 #include "world/WorldManager.h"
 
@@ -56,6 +57,13 @@ int GameManager::startUp() {
   frame_time = config.getFrameTime();
   log.writeLog(5, "GameManager::startUp(): frame time is %d", frame_time);
 
+  DisplayManager& display = DisplayManager::getInstance();
+  if (display.startUp() != 0) {
+    log.writeLog("Error starting display manager!");
+    return -1;
+  }
+  log.writeLog(1, "Display manager started.");
+
   WorldManager& world = WorldManager::getInstance();
   if (world.startUp() != 0) {
     log.writeLog("Error starting world manager!");
@@ -63,8 +71,8 @@ int GameManager::startUp() {
   }
   log.writeLog(1, "World manager started.");
 
-  Box boundary(Vector(0, 0), static_cast<float>(config.getWindowHorizontalChars()),
-               static_cast<float>(config.getWindowVerticalChars()));
+  Box boundary(Vector(0, 0), static_cast<float>(display.getHorizontalChars()),
+               static_cast<float>(display.getVerticalChars()));
   world.setBoundary(boundary);
   world.setView(boundary);
   world.setViewSlack(Vector(VIEW_SLACK, VIEW_SLACK));
@@ -94,6 +102,8 @@ void GameManager::shutDown() {
 
   WorldManager::getInstance().shutDown();
   log.writeLog(1, "World manager stopped");
+  DisplayManager::getInstance().shutDown();
+  log.writeLog(1, "Display manager stopped");
 
   log.writeLog("%s", STARS);
   log.writeLog("** Game engine stopped **");
@@ -104,6 +114,7 @@ void GameManager::shutDown() {
 void GameManager::run() {
   LogManager& log = LogManager::getInstance();
   WorldManager& world = WorldManager::getInstance();
+  DisplayManager& display = DisplayManager::getInstance();
   Clock clock;
   log.writeLog(1, "GameManager::run(): starting game loop");
   game_over = false;
@@ -116,6 +127,7 @@ void GameManager::run() {
       EventStep step(step_count);
       onEvent(&step);
     }
+    display.presentFrame();
 
     world.update();
     world.draw();

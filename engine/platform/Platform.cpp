@@ -6,6 +6,8 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <X11/Xlib.h>
+
 namespace zv {
 namespace platform {
 
@@ -59,6 +61,14 @@ int timeEndPeriod(int) { return timer_refused ? TIMER_NO_CAN_DO : 0; }
 
 bool currentDirectory(char* buf, std::size_t size) {
   return getcwd(buf, size) != nullptr;
+}
+
+bool displayAvailable() {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display)
+    return false;
+  XCloseDisplay(display);
+  return true;
 }
 
 void setClockSource(ClockSource source) { clock_source = source; }

@@ -30,6 +30,9 @@ int timeEndPeriod(int ms);
 // Current working directory into buf; false when it does not fit.
 bool currentDirectory(char* buf, std::size_t size);
 
+// Whether a window can be opened (an X display answers).
+bool displayAvailable();
+
 // Replaceable time source, so that the game loop's schedule can be checked
 // against a virtual clock. Passing null restores the system's.
 typedef uint32_t (*ClockSource)();
