@@ -233,13 +233,6 @@ std::string Object::getEventName(int index) const {
 
 int Object::eventHandler(const Event*) { return 0; }
 
-bool Object::isModified() const {
-  for (int i = 0; i < ATTRIBUTE_COUNT; i++)
-    if (isModified(static_cast<ObjectAttribute>(i)))
-      return true;
-  return false;
-}
-
 bool Object::isModified(ObjectAttribute attribute) const {
   int i = static_cast<int>(attribute);
   if (i < 0 || i >= ATTRIBUTE_COUNT)

@@ -109,6 +109,12 @@ class Object {
 
   // Handles path events; everything else is ignored (0).
   virtual int eventHandler(const Event* p_e);
+
+  // Key:value text of the selected attributes: "ALL", "" for the changed
+  // ones, or selectors such as "POSITION,TYPE,". Clears the written flags.
+  virtual std::string serialize(std::string attributes = "");
+  // Applies the pairs found in text through the setters; always 0.
+  virtual int deserialize(std::string text);
   virtual bool isModified() const;
   virtual bool isModified(ObjectAttribute attribute) const;
 };
