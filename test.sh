@@ -8,7 +8,7 @@ scripts/install-deps.sh
 scripts/build.sh build
 scripts/build.sh build-asan -DZELVRA_SANITIZE=ON -DZELVRA_BENCH=OFF
 
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+export ASAN_OPTIONS="detect_leaks=1:fast_unwind_on_malloc=0"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
