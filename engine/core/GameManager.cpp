@@ -9,6 +9,7 @@
 #include "core/LogManager.h"
 #include "display/DisplayManager.h"
 #include "platform/Platform.h"
+#include "world/PathManager.h"
 #include "world/WorldManager.h"
 
 namespace zv {
@@ -71,6 +72,12 @@ int GameManager::startUp() {
   }
   log.writeLog(1, "World manager started.");
 
+  if (PathManager::getInstance().startUp() != 0) {
+    log.writeLog("Error starting path manager!");
+    return -1;
+  }
+  log.writeLog(1, "Path manager started.");
+
   Box boundary(Vector(0, 0), static_cast<float>(display.getHorizontalChars()),
                static_cast<float>(display.getVerticalChars()));
   world.setBoundary(boundary);
@@ -100,6 +107,8 @@ void GameManager::shutDown() {
   if (platform::timeEndPeriod(1) == platform::TIMER_NO_CAN_DO)
     log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
 
+  PathManager::getInstance().shutDown();
+  log.writeLog(1, "Path manager stopped");
   WorldManager::getInstance().shutDown();
   log.writeLog(1, "World manager stopped");
   DisplayManager::getInstance().shutDown();
@@ -131,6 +140,10 @@ void GameManager::run() {
 
     world.update();
     world.draw();
+
+    // Path searches get most of what is left of the frame.
+    int path_time = frame_time * 1000 - clock.split() - oversleep;
+    PathManager::getInstance().cycle(static_cast<int>(static_cast<float>(path_time) * PATH_FRAME_SHARE / 1000.0f));
 
     int split = clock.split();
     int remaining = frame_time * 1000 - split - oversleep;

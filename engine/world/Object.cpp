@@ -3,6 +3,9 @@
 #include "core/GameManager.h"
 #include "core/LogManager.h"
 #include "core/Utility.h"
+#include "world/EventPath.h"
+#include "world/PathFind.h"
+#include "world/PathManager.h"
 #include "world/SceneGraph.h"
 #include "world/WorldManager.h"
 
@@ -28,6 +31,7 @@ Object::Object()
       solidness(HARD),
       no_soft(false),
       event_count(0),
+      p_path_find(nullptr),
       follow_path(false),
       avoid_collisions(false) {
   for (bool& flag : modified)
@@ -40,6 +44,8 @@ Object::~Object() {
     std::string name = event_name[i];
     unregisterInterest(name);
   }
+  dropPathFind();
+  PathManager::getInstance().forgetTarget(this);
   WorldManager::getInstance().removeObject(this);
 }
 
@@ -231,7 +237,89 @@ std::string Object::getEventName(int index) const {
   return event_name[index];
 }
 
-int Object::eventHandler(const Event*) { return 0; }
+void Object::setPath(Path new_path) {
+  path = new_path;
+  modified[PATH] = true;
+}
+
+Path Object::getPath() const { return path; }
+
+namespace {
+Vector towards(Vector from, Vector to) {
+  Vector d = to - from;
+  d.normalize();
+  return d;
+}
+} // namespace
+
+void Object::setFollowPath(bool follow) {
+  follow_path = follow;
+  if (!path.isDone())
+    direction = towards(position, path.currentNode());
+  modified[FOLLOW_PATH] = true;
+}
+
+bool Object::getFollowPath() const { return follow_path; }
+
+void Object::followPath() {
+  if (!follow_path)
+    return;
+  // Three quarters of a step's travel: the object lands exactly on each node.
+  const float reach = speed * 3.0f * 0.25f;
+  while (!path.isDone()) {
+    Vector node = path.currentNode();
+    if ((node - position).getMagnitude() > reach) {
+      direction = towards(position, node);
+      return;
+    }
+    setPosition(node);
+    path.advance();
+    modified[PATH] = true;
+  }
+  direction = Vector(0, 0);
+  setFollowPath(false);
+}
+
+int Object::findPath(Vector goal) { return startPathFind(new PathFind(this, goal)); }
+
+int Object::findPath(Object* p_target) { return startPathFind(new PathFind(this, p_target)); }
+
+int Object::startPathFind(PathFind* p_new) {
+  // The old search stays until the new one is accepted.
+  if (!p_new->isReady() || PathManager::getInstance().addPathFind(p_new) != 0) {
+    delete p_new;
+    return -1;
+  }
+  dropPathFind();
+  p_path_find = p_new;
+  return 0;
+}
+
+void Object::dropPathFind() {
+  if (!p_path_find)
+    return;
+  PathManager::getInstance().removePathFind(p_path_find);
+  delete p_path_find;
+  p_path_find = nullptr;
+}
+
+PathFind* Object::getPathFind() const { return p_path_find; }
+
+int Object::eventHandler(const Event* p_e) {
+  if (p_e->getType() != PATH_EVENT)
+    return 0;
+  const EventPath* p_path_event = dynamic_cast<const EventPath*>(p_e);
+  if (!p_path_event) {
+    LogManager::getInstance().writeLog("Object::eventHandler(): Error! Dynamic cast to EventPath failed.");
+    return 0;
+  }
+  if (p_path_event->getStatus() == PATH_FOUND) {
+    setPath(p_path_event->getPath());
+    setFollowPath(true);
+  }
+  dropPathFind();
+  return 1;
+}
 
 bool Object::isModified(ObjectAttribute attribute) const {
   int i = static_cast<int>(attribute);

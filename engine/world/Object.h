@@ -8,6 +8,7 @@
 #include "core/Box.h"
 #include "core/Event.h"
 #include "core/Vector.h"
+#include "world/Path.h"
 
 namespace zv {
 
@@ -42,6 +43,8 @@ enum ObjectAttribute {
 };
 const int ATTRIBUTE_COUNT = 18;
 
+class PathFind;
+
 class Object {
  private:
   int id;
@@ -58,10 +61,14 @@ class Object {
   bool no_soft;
   int event_count;
   std::string event_name[MAX_OBJ_EVENTS];
+  PathFind* p_path_find;  // owned; pending with the PathManager
+  Path path;
   bool follow_path;
   bool avoid_collisions;
 
   class Manager& managerFor(const std::string& event_type) const;
+  int startPathFind(PathFind* p_new);
+  void dropPathFind();
 
  protected:
   bool modified[ATTRIBUTE_COUNT];
@@ -102,12 +109,30 @@ class Object {
   // Where the object would be after one step of its own motion.
   Vector predictPosition() const;
 
+  void setPath(Path new_path);
+  Path getPath() const;
+  // Aims the object at the path's current node, if it has one.
+  void setFollowPath(bool follow = true);
+  bool getFollowPath() const;
+  // One frame of steering along the path; run by the WorldManager after
+  // the object's move.
+  void followPath();
+  // Starts a search from the object's cell to the goal's cell, or until the
+  // object's box meets the target's; replaces a pending search. The result
+  // arrives later as a path event. -1 (logged) when the search cannot start:
+  // an empty world, a start or goal outside it, no PathManager.
+  int findPath(Vector goal);
+  int findPath(Object* p_target);
+  // The pending search, or null.
+  PathFind* getPathFind() const;
+
   int registerInterest(std::string event_type);
   int unregisterInterest(std::string event_type);
   int getEventCount() const;
   std::string getEventName(int index) const;
 
-  // Handles path events; everything else is ignored (0).
+  // Handles path events (overrides must pass "zv-path" on, which also ends
+  // the search); everything else is ignored (0).
   virtual int eventHandler(const Event* p_e);
 
   // Key:value text of the selected attributes: "ALL", "" for the changed

@@ -206,6 +206,7 @@ void WorldManager::update() {
     Vector predicted = p_o->predictPosition();
     if (predicted != p_o->getPosition())
       moveObject(p_o, predicted);
+    p_o->followPath();
     Vector acceleration = p_o->getAcceleration();
     if (!!acceleration) {
       p_o->setVelocity(p_o->getVelocity() + acceleration);
