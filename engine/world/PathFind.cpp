@@ -106,19 +106,45 @@ const PathFind::Node& PathFind::node(Cell c) const {
   return node_graph[static_cast<std::size_t>(c.y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(c.x)];
 }
 
-// A HARD object in the way blocks the cell, unless it covers the goal: a
-// search may end on the thing it is heading for.
-bool PathFind::isBlocked(Cell c) const {
-  ObjectList hits = WorldManager::getInstance().getCollisions(
-      p_object, Vector(static_cast<float>(c.x), static_cast<float>(c.y)));
-  ObjectListIterator li(&hits);
-  for (li.first(); !li.isDone(); li.next()) {
-    Object* p_hit = li.currentObject();
-    if (p_hit->getSolidness() == HARD)
-      return !boxContainsPosition(getWorldBox(p_hit),
-                                  Vector(static_cast<float>(goal.x), static_cast<float>(goal.y)));
+// A cell is blocked when the first HARD object the object would collide
+// with there does not cover the goal: a search may end on the thing it is
+// heading for. nearby holds, in the world's order, every HARD object that
+// could meet the object anywhere around the current cell; the test per cell
+// is the collision test itself.
+bool PathFind::isBlocked(Cell c, const std::vector<Object*>& nearby) const {
+  Box here = getWorldBox(p_object, Vector(static_cast<float>(c.x), static_cast<float>(c.y)));
+  for (Object* p_hard : nearby) {
+    Box box = getWorldBox(p_hard);
+    if (boxIntersectsBox(here, box))
+      return !boxContainsPosition(box, Vector(static_cast<float>(goal.x), static_cast<float>(goal.y)));
   }
   return false;
+}
+
+// One pass over the solid objects per step instead of one per neighbour.
+// Plain float bounds with a margin keep it cheap; it may keep an object too
+// many, never one too few.
+std::vector<Object*> PathFind::hardObjectsAround(Cell c) const {
+  const float margin = 0.25f;
+  Box own = p_object->getBox();
+  float left = own.getCorner().getX() + static_cast<float>(c.x - 1) - margin;
+  float top = own.getCorner().getY() + static_cast<float>(c.y - 1) - margin;
+  float right = left + own.getHorizontal() + 2.0f + 2.0f * margin;
+  float bottom = top + own.getVertical() + 2.0f + 2.0f * margin;
+  std::vector<Object*> nearby;
+  ObjectList solid = WorldManager::getInstance().getSceneGraph().solidObjects();
+  ObjectListIterator li(&solid);
+  for (li.first(); !li.isDone(); li.next()) {
+    Object* p_other = li.currentObject();
+    if (p_other == p_object || p_other->getSolidness() != HARD)
+      continue;
+    Box box = p_other->getBox();
+    Vector where = p_other->getPosition();
+    float x = box.getCorner().getX() + where.getX(), y = box.getCorner().getY() + where.getY();
+    if (x <= right && x + box.getHorizontal() >= left && y <= bottom && y + box.getVertical() >= top)
+      nearby.push_back(p_other);
+  }
+  return nearby;
 }
 
 int PathFind::cycleOnce() {
@@ -159,6 +185,7 @@ int PathFind::cycleOnce() {
 
   // The world does not change within one step, so each neighbour's blocking
   // is worked out at most once here.
+  std::vector<Object*> nearby = hardObjectsAround(current);
   signed char blocked_memo[3][3];
   for (auto& row : blocked_memo)
     for (signed char& b : row)
@@ -166,7 +193,7 @@ int PathFind::cycleOnce() {
   auto blocked = [&](int dx, int dy) {
     signed char& b = blocked_memo[dy + 1][dx + 1];
     if (b < 0)
-      b = isBlocked(Cell{current.x + dx, current.y + dy}) ? 1 : 0;
+      b = isBlocked(Cell{current.x + dx, current.y + dy}, nearby) ? 1 : 0;
     return b == 1;
   };
 

@@ -50,7 +50,8 @@ class PathFind {
   bool inGrid(Cell c) const;
   Node& node(Cell c);
   const Node& node(Cell c) const;
-  bool isBlocked(Cell c) const;
+  bool isBlocked(Cell c, const std::vector<Object*>& nearby) const;
+  std::vector<Object*> hardObjectsAround(Cell c) const;
 
  public:
   // From the object's cell (its position rounded) to the cell of goal.
