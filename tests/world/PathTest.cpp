@@ -157,16 +157,6 @@ TEST_F(PathFollowing, SpeedZeroOnlyTakesTheNodeItStandsOn) {
   EXPECT_TRUE(p_o->getFollowPath());
 }
 
-TEST_F(PathFollowing, NotFollowingLeavesTheObjectAlone) {
-  Object* p_o = at(1, 1);
-  p_o->setVelocity(Vector(1, 0));
-  p_o->setPath(route({{1, 5}}));
-  WorldManager::getInstance().update();
-  EXPECT_EQ(p_o->getPosition(), Vector(2, 1));
-  EXPECT_EQ(p_o->getDirection(), Vector(1, 0));
-  EXPECT_EQ(p_o->getPath().getIndex(), 0);
-}
-
 TEST_F(PathFollowing, AccelerationActsAfterTheSteering) {
   Object* p_o = at(1, 1);
   p_o->setVelocity(Vector(1, 0));
