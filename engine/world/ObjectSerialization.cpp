@@ -1,6 +1,8 @@
 // Object state as key:value text and back, with the per-attribute change flags.
+#include <cctype>
 #include <cstdlib>
 #include <set>
+#include <vector>
 #include <string>
 
 #include "core/LogManager.h"
@@ -41,6 +43,33 @@ std::set<long> eventNameIndices(const std::string& text) {
       indices.insert(strtol(text.substr(pos, end - pos).c_str(), nullptr, 10));
   }
   return indices;
+}
+
+// The value of key as written, spaces kept: the matcher drops all white
+// space, but a path separates x and y by a space.
+std::string rawValue(const std::string& text, const std::string& key) {
+  std::string::size_type start = 0;
+  while (start <= text.size()) {
+    std::string::size_type comma = text.find(',', start);
+    if (comma == std::string::npos)
+      comma = text.size();
+    std::string entry = text.substr(start, comma - start);
+    std::string::size_type colon = entry.find(':');
+    if (colon != std::string::npos) {
+      std::string entry_key;
+      for (char c : entry.substr(0, colon))
+        if (!isspace(static_cast<unsigned char>(c)))
+          entry_key += c;
+      if (entry_key == key) {
+        std::string value = entry.substr(colon + 1);
+        std::string::size_type first = value.find_first_not_of(" \t\r\n\v\f");
+        std::string::size_type last = value.find_last_not_of(" \t\r\n\v\f");
+        return first == std::string::npos ? "" : value.substr(first, last - first + 1);
+      }
+    }
+    start = comma + 1;
+  }
+  return "";
 }
 
 } // namespace
@@ -113,8 +142,14 @@ std::string Object::serialize(std::string attributes) {
       case FOLLOW_PATH:
         text += pair("follow_path", boolToString(follow_path));
         break;
-      case PATH:
+      case PATH: {
+        std::string nodes;
+        for (const Vector& node : path.getNodes())
+          nodes += toString(node.getX()) + " " + toString(node.getY()) + "|";
+        text += pair("path", nodes);
+        text += pair("path_index", toString(path.getIndex()));
         break;
+      }
       case AVOID_COLLISIONS:
         text += pair("avoid_collisions", boolToString(avoid_collisions));
         break;
@@ -226,10 +261,28 @@ int Object::deserialize(std::string text) {
     setAcceleration(Vector(acceleration.getX(), static_cast<float>(atof(ay.c_str()))));
   }
 
+  if (!match("", "path").empty()) {
+    std::vector<Vector> nodes;
+    std::string rest = rawValue(text, "path");
+    while (!rest.empty() && rest.find('|') != std::string::npos) {
+      std::string::size_type space = rest.find(' ');
+      if (space == std::string::npos) {
+        log.writeLog("Object::deserialize(): malformed node %s.", rest.c_str());
+        log.writeLog("\tNot added.");
+        break;
+      }
+      float x = static_cast<float>(atof(rest.substr(0, space).c_str()));
+      float y = static_cast<float>(atof(rest.substr(space + 1).c_str()));
+      nodes.push_back(Vector(x, y));
+      rest.erase(0, rest.find('|') + 1);
+    }
+    Path new_path;
+    new_path.setNodes(nodes);
+    setPath(new_path);
+  }
   if (!(value = match("", "follow_path")).empty()) {
     log.writeLog(20, "Object::deserialize(): follow_path is %s", value.c_str());
-    follow_path = value == "true";
-    modified[FOLLOW_PATH] = true;
+    setFollowPath(value == "true");
   }
   if (!(value = match("", "avoid_collisions")).empty()) {
     log.writeLog(20, "Object::deserialize(): avoid_collisions is %s", value.c_str());

@@ -193,3 +193,34 @@ TEST_F(WorldTest, IsModifiedLogsEachFlagUntilTheFirstSet) {
   EXPECT_TRUE(logged("Object::isModified(): 13 is true"));
   EXPECT_FALSE(logged("Object::isModified(): 14 is"));
 }
+
+TEST_F(WorldTest, PathRoundTripsAndMalformedNodesStopTheRead) {
+  Object* a = new Object;
+  a->setPath(zv::Path({Vector(1, 2), Vector(3.5f, -4)}));
+  std::string text = a->serialize("PATH,");
+  EXPECT_EQ(text, "path:1 2|3.5 -4|,path_index:0,");
+  Object* b = new Object;
+  b->deserialize(text);
+  EXPECT_EQ(b->getPath().getNodes(), (std::vector<Vector>{Vector(1, 2), Vector(3.5f, -4)}));
+  EXPECT_EQ(b->getPath().getIndex(), 0);
+  EXPECT_TRUE(b->isModified(zv::PATH));
+
+  Object* c = new Object;
+  c->deserialize("path:1 2|34|,");
+  EXPECT_EQ(c->getPath().getNodes(), (std::vector<Vector>{Vector(1, 2)}));
+  EXPECT_TRUE(logged("Object::deserialize(): malformed node 34|."));
+  EXPECT_TRUE(logged("\tNot added."));
+  Object* d = new Object;
+  d->deserialize("path:nospacesorbars,");
+  EXPECT_EQ(d->getPath().getNodeCount(), 0);
+}
+
+TEST_F(WorldTest, FollowPathReadBackAimsTheObject) {
+  Object* a = new Object;
+  a->setPosition(Vector(1, 1));
+  a->deserialize("path:4 1|,follow_path:true,");
+  EXPECT_TRUE(a->getFollowPath());
+  EXPECT_EQ(a->getDirection(), Vector(1, 0));
+  std::string text = a->serialize("FOLLOW_PATH,");
+  EXPECT_EQ(text, "follow_path:true,path:4 1|,path_index:0,");
+}
