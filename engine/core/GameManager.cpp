@@ -8,6 +8,7 @@
 #include "core/EventStep.h"
 #include "core/LogManager.h"
 #include "display/DisplayManager.h"
+#include "display/InputManager.h"
 #include "platform/Platform.h"
 #include "world/PathManager.h"
 #include "world/WorldManager.h"
@@ -65,6 +66,12 @@ int GameManager::startUp() {
   }
   log.writeLog(1, "Display manager started.");
 
+  if (InputManager::getInstance().startUp() != 0) {
+    log.writeLog("Error starting input manager!");
+    return -1;
+  }
+  log.writeLog(1, "Input manager started.");
+
   WorldManager& world = WorldManager::getInstance();
   if (world.startUp() != 0) {
     log.writeLog("Error starting world manager!");
@@ -111,6 +118,8 @@ void GameManager::shutDown() {
   log.writeLog(1, "Path manager stopped");
   WorldManager::getInstance().shutDown();
   log.writeLog(1, "World manager stopped");
+  InputManager::getInstance().shutDown();
+  log.writeLog(1, "Input manager stopped");
   DisplayManager::getInstance().shutDown();
   log.writeLog(1, "Display manager stopped");
 
@@ -124,6 +133,7 @@ void GameManager::run() {
   LogManager& log = LogManager::getInstance();
   WorldManager& world = WorldManager::getInstance();
   DisplayManager& display = DisplayManager::getInstance();
+  InputManager& input = InputManager::getInstance();
   Clock clock;
   log.writeLog(1, "GameManager::run(): starting game loop");
   game_over = false;
@@ -137,6 +147,7 @@ void GameManager::run() {
       onEvent(&step);
     }
     display.presentFrame();
+    input.getInput();
 
     world.update();
     world.draw();

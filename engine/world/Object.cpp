@@ -3,6 +3,7 @@
 #include "core/GameManager.h"
 #include "core/LogManager.h"
 #include "core/Utility.h"
+#include "display/InputManager.h"
 #include "world/EventPath.h"
 #include "world/PathFind.h"
 #include "world/PathManager.h"
@@ -188,6 +189,8 @@ void Object::setAcceleration(Vector new_acceleration) {
 Vector Object::predictPosition() const { return position + getVelocity(); }
 
 Manager& Object::managerFor(const std::string& event_type) const {
+  if (event_type == KEYBOARD_EVENT || event_type == MOUSE_EVENT)
+    return InputManager::getInstance();
   if (event_type == STEP_EVENT)
     return GameManager::getInstance();
   return WorldManager::getInstance();

@@ -1,0 +1,130 @@
+#include "PrivateDisplay.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <X11/Xlib.h>
+
+namespace zvtest {
+
+namespace {
+const int SERVER_WAIT_MS = 20000;
+const int FOCUS_TRIES = 400;
+const int TRY_PAUSE_US = 25000;
+
+bool onPath(const char* program) {
+  std::string command = std::string("command -v ") + program + " > /dev/null 2>&1";
+  return system(command.c_str()) == 0;
+}
+
+std::string startServer() {
+  if (!onPath("Xvfb"))
+    return "Xvfb is not installed";
+  if (!onPath("xdotool"))
+    return "xdotool is not installed";
+  int fds[2];
+  if (pipe(fds) != 0)
+    return "no pipe";
+  pid_t pid = fork();
+  if (pid < 0) {
+    close(fds[0]);
+    close(fds[1]);
+    return "cannot fork";
+  }
+  if (pid == 0) {
+    // The server ends with the test process, even one that crashes.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    close(fds[0]);
+    int null_fd = open("/dev/null", O_WRONLY);
+    if (null_fd >= 0) {
+      dup2(null_fd, STDOUT_FILENO);
+      dup2(null_fd, STDERR_FILENO);
+    }
+    std::string fd = std::to_string(fds[1]);
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+           "-noreset", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  // The server writes its display number once it accepts connections.
+  std::string number;
+  struct pollfd p = {fds[0], POLLIN, 0};
+  while (true) {
+    int r = poll(&p, 1, SERVER_WAIT_MS);
+    if (r < 0 && errno == EINTR)
+      continue;
+    if (r <= 0)
+      break;
+    char c;
+    if (read(fds[0], &c, 1) != 1 || c == '\n')
+      break;
+    number += c;
+  }
+  close(fds[0]);
+  if (number.empty()) {
+    kill(pid, SIGTERM);
+    return "Xvfb did not start";
+  }
+  setenv("DISPLAY", (":" + number).c_str(), 1);
+  return "";
+}
+} // namespace
+
+std::string usePrivateDisplay() {
+  static const std::string problem = startServer();
+  return problem;
+}
+
+bool focusWindow(unsigned long window) {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display)
+    return false;
+  bool focused = false;
+  for (int tries = 0; tries < FOCUS_TRIES && !focused; tries++) {
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable) {
+      XSetInputFocus(display, window, RevertToParent, CurrentTime);
+      XWarpPointer(display, None, window, 0, 0, 0, 0, attributes.width / 2, attributes.height / 2);
+      XSync(display, False);
+      Window focus = 0;
+      int revert = 0;
+      XGetInputFocus(display, &focus, &revert);
+      focused = focus == window;
+    }
+    if (!focused)
+      usleep(TRY_PAUSE_US);
+  }
+  XCloseDisplay(display);
+  return focused;
+}
+
+bool xdotool(const std::string& arguments) {
+  std::string command = "xdotool " + arguments + " > /dev/null 2>&1";
+  return system(command.c_str()) == 0;
+}
+
+bool requestClose(unsigned long window) {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display)
+    return false;
+  XEvent event;
+  memset(&event, 0, sizeof(event));
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  Status sent = XSendEvent(display, window, False, NoEventMask, &event);
+  XSync(display, False);
+  XCloseDisplay(display);
+  return sent != 0;
+}
+
+} // namespace zvtest
