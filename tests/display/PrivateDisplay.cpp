@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -10,6 +11,7 @@
 #include <unistd.h>
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace zvtest {
 
@@ -21,6 +23,17 @@ const int TRY_PAUSE_US = 25000;
 bool onPath(const char* program) {
   std::string command = std::string("command -v ") + program + " > /dev/null 2>&1";
   return system(command.c_str()) == 0;
+}
+
+// A wrong window id must fail the test, not end the process.
+int reportXError(Display*, XErrorEvent* p_error) {
+  fprintf(stderr, "X error %d on request %d\n", p_error->error_code, p_error->request_code);
+  return 0;
+}
+
+Display* openDisplay() {
+  XSetErrorHandler(reportXError);
+  return XOpenDisplay(nullptr);
 }
 
 std::string startServer() {
@@ -82,7 +95,7 @@ std::string usePrivateDisplay() {
 }
 
 bool focusWindow(unsigned long window) {
-  Display* display = XOpenDisplay(nullptr);
+  Display* display = openDisplay();
   if (!display)
     return false;
   bool focused = false;
@@ -104,13 +117,40 @@ bool focusWindow(unsigned long window) {
   return focused;
 }
 
+sf::Image shownPixels(unsigned long window) {
+  sf::Image image;
+  Display* display = openDisplay();
+  if (!display)
+    return image;
+  XWindowAttributes attributes;
+  if (XGetWindowAttributes(display, window, &attributes)) {
+    XImage* p_x = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
+                            static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (p_x) {
+      image.create(static_cast<unsigned>(attributes.width), static_cast<unsigned>(attributes.height));
+      for (int y = 0; y < attributes.height; y++) {
+        for (int x = 0; x < attributes.width; x++) {
+          unsigned long pixel = XGetPixel(p_x, x, y);
+          image.setPixel(static_cast<unsigned>(x), static_cast<unsigned>(y),
+                         sf::Color(static_cast<sf::Uint8>((pixel & p_x->red_mask) >> 16),
+                                   static_cast<sf::Uint8>((pixel & p_x->green_mask) >> 8),
+                                   static_cast<sf::Uint8>(pixel & p_x->blue_mask)));
+        }
+      }
+      XDestroyImage(p_x);
+    }
+  }
+  XCloseDisplay(display);
+  return image;
+}
+
 bool xdotool(const std::string& arguments) {
   std::string command = "xdotool " + arguments + " > /dev/null 2>&1";
   return system(command.c_str()) == 0;
 }
 
 bool requestClose(unsigned long window) {
-  Display* display = XOpenDisplay(nullptr);
+  Display* display = openDisplay();
   if (!display)
     return false;
   XEvent event;

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include <SFML/Graphics/Image.hpp>
+
 namespace zvtest {
 
 // Starts the server (once per process) and points DISPLAY at it. It lives
@@ -17,6 +19,9 @@ std::string usePrivateDisplay();
 // Waits until the window is mapped, then gives it the keyboard focus and
 // puts the pointer inside it; false when that does not happen in time.
 bool focusWindow(unsigned long window);
+
+// What the window shows on the screen now (an empty image on failure).
+sf::Image shownPixels(unsigned long window);
 
 // Runs xdotool with these arguments on the current display; true on success.
 bool xdotool(const std::string& arguments);
