@@ -344,7 +344,7 @@ TEST_F(RealInput, ClosingTheWindowEndsTheLoopAfterThatFrame) {
   // The key was held in the frame before, but in the close frame neither
   // the held key nor the press queued after the close was sent.
   EXPECT_GE(p_listener->frameOf(true, zv::A, zv::KEYBOARD_HELD), 0);
-  EXPECT_TRUE(p_listener->events(true, last - 1).size() >= 1) << describe(p_listener->seen);
+  EXPECT_FALSE(p_listener->events(true, last - 1).empty()) << describe(p_listener->seen);
   EXPECT_TRUE(p_listener->events(true, last).empty()) << describe(p_listener->seen);
   EXPECT_EQ(p_listener->frameOf(true, zv::B, zv::KEYBOARD_PRESSED), -1);
 
