@@ -113,7 +113,7 @@ class RealInput : public testing::Test {
   void TearDown() override {
     // Nothing may stay pressed for the next test of this process.
     if (window)
-      zvtest::xdotool("keyup a F10 F11 space Home mouseup 1 mouseup 3");
+      zvtest::xdotool("keyup a F10 F11 space Up Home mouseup 1 mouseup 3");
     zv::GameManager::getInstance().shutDown();
   }
 
@@ -245,6 +245,25 @@ TEST_F(RealInput, F11IsNeverHeldButF10Is) {
   ASSERT_TRUE(framesUntilSeen(true, zv::F11, zv::KEYBOARD_RELEASED)) << describe(p_listener->seen);
   EXPECT_GE(p_listener->frameOf(true, zv::F10, zv::KEYBOARD_HELD), 0);
   EXPECT_EQ(p_listener->frameOf(true, zv::F11, zv::KEYBOARD_HELD), -1) << describe(p_listener->seen);
+}
+
+// Held keys go out arrows first, then space, return, tab, escape, ...,
+// letters, digits: not in the order of the key numbers.
+TEST_F(RealInput, HeldKeysGoOutInTheirOwnOrder) {
+  ASSERT_TRUE(zvtest::xdotool("keydown a keydown space keydown Up"));
+  ASSERT_TRUE(framesUntil([&] { return p_listener->frameOf(true, zv::UP, zv::KEYBOARD_HELD) >= 0; }))
+      << describe(p_listener->seen);
+  settle();
+  frame();
+  std::vector<Seen> held;
+  for (const Seen& s : p_listener->events(true, p_listener->frame))
+    if (s.action == zv::KEYBOARD_HELD)
+      held.push_back(s);
+  ASSERT_TRUE(zvtest::xdotool("keyup a keyup space keyup Up"));
+  ASSERT_EQ(held.size(), 3u) << describe(held);
+  EXPECT_EQ(held[0].code, zv::UP);
+  EXPECT_EQ(held[1].code, zv::SPACE);
+  EXPECT_EQ(held[2].code, zv::A);
 }
 
 TEST_F(RealInput, UnnamedKeysArriveShiftedAndAreNeverHeld) {
