@@ -9,6 +9,7 @@
 #include "core/LogManager.h"
 #include "display/DisplayManager.h"
 #include "display/InputManager.h"
+#include "network/NetworkManager.h"
 #include "platform/Platform.h"
 #include "world/PathManager.h"
 #include "world/WorldManager.h"
@@ -72,6 +73,14 @@ int GameManager::startUp() {
   }
   log.writeLog(1, "Input manager started.");
 
+  if (config.getNetworking()) {
+    if (NetworkManager::getInstance().startUp() != 0) {
+      log.writeLog("Error starting network manager!");
+      return -1;
+    }
+    log.writeLog(1, "Network manager started.");
+  }
+
   WorldManager& world = WorldManager::getInstance();
   if (world.startUp() != 0) {
     log.writeLog("Error starting world manager!");
@@ -118,6 +127,10 @@ void GameManager::shutDown() {
   log.writeLog(1, "Path manager stopped");
   WorldManager::getInstance().shutDown();
   log.writeLog(1, "World manager stopped");
+  if (Config::getInstance().getNetworking()) {
+    NetworkManager::getInstance().shutDown();
+    log.writeLog(1, "Network manager stopped");
+  }
   InputManager::getInstance().shutDown();
   log.writeLog(1, "Input manager stopped");
   DisplayManager::getInstance().shutDown();
@@ -148,6 +161,8 @@ void GameManager::run() {
     }
     display.presentFrame();
     input.getInput();
+    if (Config::getInstance().getNetworking())
+      networkStep(clock);
 
     world.update();
     world.draw();
@@ -175,6 +190,27 @@ void GameManager::run() {
       log.writeLog(1, "GameManager::run(): end of game loop");
       return;
     }
+  }
+}
+
+void GameManager::networkStep(const Clock& clock) {
+  NetworkManager& network = NetworkManager::getInstance();
+  if (network.isServer())
+    network.accept();
+  int deadline = static_cast<int>(static_cast<float>(frame_time) * NETWORK_FRAME_SHARE * 1000.0f) + clock.split();
+  while (true) {
+    bool handled = false;
+    // Handlers may close connections: the count is read on every turn.
+    for (int i = 0; i < network.getNumConnections(); i++)
+      if (network.genDataEvents(i) > 0)
+        handled = true;
+    if (network.getNumConnections() == 0 || !handled)
+      return;
+    if (clock.split() < deadline)
+      continue;
+    if (clock.split() >= deadline)
+      LogManager::getInstance().writeLog("GameManager::run(): Warning! Residual network data.");
+    return;
   }
 }
 

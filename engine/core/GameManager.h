@@ -8,6 +8,8 @@
 
 namespace zv {
 
+class Clock;
+
 const float ZELVRA_VERSION = 4.18f;
 const float NETWORK_FRAME_SHARE = 0.2f;
 const float PATH_FRAME_SHARE = 0.95f;
@@ -22,6 +24,9 @@ class GameManager : public Manager {
   GameManager();
   GameManager(const GameManager&) = delete;
   void operator=(const GameManager&) = delete;
+  // Accepts one connection, then announces messages within the frame's
+  // network share.
+  void networkStep(const Clock& clock);
 
  public:
   static GameManager& getInstance();

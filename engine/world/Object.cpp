@@ -4,6 +4,7 @@
 #include "core/LogManager.h"
 #include "core/Utility.h"
 #include "display/InputManager.h"
+#include "network/NetworkManager.h"
 #include "world/EventPath.h"
 #include "world/PathFind.h"
 #include "world/PathManager.h"
@@ -193,6 +194,9 @@ Manager& Object::managerFor(const std::string& event_type) const {
     return InputManager::getInstance();
   if (event_type == STEP_EVENT)
     return GameManager::getInstance();
+  if (event_type == NETWORK_EVENT || event_type == KEYBOARD_NETWORK_EVENT || event_type == MOUSE_NETWORK_EVENT ||
+      event_type == CUSTOM_NETWORK_EVENT)
+    return NetworkManager::getInstance();
   return WorldManager::getInstance();
 }
 

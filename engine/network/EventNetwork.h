@@ -1,0 +1,47 @@
+// What happened on a connection: accepted, closed, or a whole message
+// waiting to be read.
+#ifndef ZV_EVENT_NETWORK_H
+#define ZV_EVENT_NETWORK_H
+
+#include "core/Event.h"
+
+namespace zv {
+
+enum NetworkLabel {
+  NETWORK_UNDEFINED = -1,
+  NETWORK_ACCEPT = 0,
+  NETWORK_RESERVED = 1,  // valid, produced by nothing in the engine
+  NETWORK_CLOSE = 2,
+  NETWORK_DATA = 3,
+};
+
+// Every message starts with its total length, header included, as a
+// native-order 32-bit signed integer.
+const int MESSAGE_HEADER_BYTES = 4;
+// Longest message accepted by default, header included. A message is only
+// announced once all of it waits in the connection's receive buffer, which
+// holds about 128 KiB by default on Linux.
+const int DEFAULT_MAX_MESSAGE_BYTES = 64 * 1024;
+
+class EventNetwork : public Event {
+ private:
+  int label;
+  int socket_index;
+  int bytes;
+
+ public:
+  // A label outside -1 to 3 is logged and stored as -1.
+  explicit EventNetwork(int init_label);
+  ~EventNetwork() override;
+
+  void setLabel(int new_label);
+  int getLabel() const;
+  void setSocketIndex(int new_socket_index);
+  int getSocketIndex() const;
+  void setBytes(int new_bytes);
+  int getBytes() const;
+};
+
+} // namespace zv
+
+#endif

@@ -1,0 +1,400 @@
+#include "network/NetworkManager.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "core/LogManager.h"
+#include "platform/Socket.h"
+
+namespace zv {
+
+namespace {
+const int CONNECT_TIMEOUT_MS = 5000;
+
+// Marks an entry whose close event is being handed out; unique per handle
+// and never a valid handle, so the entry can be found after the handlers ran.
+int closingMark(int handle) { return -2 - handle; }
+
+// Room for two whole messages, within what an int can say.
+int receiveBufferFor(int max_message_bytes) {
+  long long bytes = 2LL * max_message_bytes;
+  return bytes > INT32_MAX ? INT32_MAX : static_cast<int>(bytes);
+}
+
+int readLength(const char* header) {
+  int32_t length;
+  memcpy(&length, header, sizeof(length));
+  return length;
+}
+} // namespace
+
+NetworkManager::NetworkManager()
+    : sock(platform::INVALID_SOCKET_HANDLE), max_sockets(1), max_message_bytes(DEFAULT_MAX_MESSAGE_BYTES) {
+  setType("NetworkManager");
+}
+
+NetworkManager::~NetworkManager() {
+  // At process exit: release the handles, nobody is left to tell.
+  for (int handle : connections)
+    if (handle >= 0)
+      platform::closeSocket(handle);
+  if (sock != platform::INVALID_SOCKET_HANDLE)
+    platform::closeSocket(sock);
+}
+
+NetworkManager& NetworkManager::getInstance() {
+  static NetworkManager instance;
+  return instance;
+}
+
+int NetworkManager::startUp() {
+  LogManager& log = LogManager::getInstance();
+  if (isStarted()) {
+    log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+    return -1;
+  }
+  Manager::startUp();
+  log.writeLog(5, "NetworkManager::startUp(): successfully started.");
+  return 0;
+}
+
+void NetworkManager::shutDown() {
+  // From the last, so that the indexes the handlers know stay valid.
+  while (!connections.empty())
+    close(static_cast<int>(connections.size()) - 1);
+  if (sock != platform::INVALID_SOCKET_HANDLE) {
+    platform::closeSocket(sock);
+    sock = platform::INVALID_SOCKET_HANDLE;
+  }
+  Manager::shutDown();
+  LogManager::getInstance().writeLog(5, "NetworkManager::shutDown(): successfully stopped.");
+}
+
+bool NetworkManager::isValid(std::string event_type) const {
+  if (event_type == NETWORK_EVENT || event_type == KEYBOARD_NETWORK_EVENT || event_type == MOUSE_NETWORK_EVENT ||
+      event_type == CUSTOM_NETWORK_EVENT)
+    return true;
+  LogManager::getInstance().writeLog("NetworkManager::isValid(): Error! NetworkManager does not handle %s.",
+                                     event_type.c_str());
+  return false;
+}
+
+bool NetworkManager::connected(int sock_index) const {
+  return sock_index >= 0 && sock_index < static_cast<int>(connections.size()) &&
+         connections[static_cast<std::size_t>(sock_index)] >= 0;
+}
+
+void NetworkManager::logError(int code) const {
+  LogManager::getInstance().writeLog("\t%d - %s", code, platform::socketErrorText(code).c_str());
+}
+
+int NetworkManager::accept() {
+  LogManager& log = LogManager::getInstance();
+  if (!isServer()) {
+    log.writeLog("NetworkManager::accept(): Error! Not setup as server.");
+    return -2;
+  }
+  int handle = platform::acceptConnection(sock);
+  if (handle == platform::INVALID_SOCKET_HANDLE) {
+    if (platform::lastSocketErrorWouldBlock()) {
+      log.writeLog(15, "NetworkManager::accept(): No new connection. Not blocking.");
+      return -1;
+    }
+    int code = platform::lastSocketError();
+    log.writeLog("NetworkManager::accept(): Error! accept() returned:");
+    logError(code);
+    return -2;
+  }
+  if (static_cast<int>(connections.size()) >= max_sockets) {
+    log.writeLog(1, "NetworkManager::accept(): Warning! accept() connection, but at limit (%d).", max_sockets);
+    log.writeLog(1, "\tUse NM.setMaxSockets() to change.");
+    platform::closeSocket(handle);
+    return -1;
+  }
+  log.writeLog(1, "NetworkManager::accept(): New connection.");
+  int index = addConnection(handle);
+  EventNetwork event(NETWORK_ACCEPT);
+  event.setSocketIndex(index);
+  onEvent(&event);
+  return index;
+}
+
+int NetworkManager::genDataEvents(int sock_index) {
+  if (!connected(sock_index))
+    return 0;
+  LogManager& log = LogManager::getInstance();
+  int handle = connections[static_cast<std::size_t>(sock_index)];
+
+  int waiting = platform::bytesWaiting(handle);
+  if (waiting == -1) {
+    int code = platform::lastSocketError();
+    log.writeLog("NetworkManager::isData(): Error! ioctl()/ioctlsocket() returned:");
+    logError(code);
+  } else if (waiting < MESSAGE_HEADER_BYTES) {
+    if (platform::peerClosed(handle))
+      closeByPeer(sock_index, waiting);
+    return 0;
+  }
+
+  char header[MESSAGE_HEADER_BYTES];
+  int got = platform::receiveSome(handle, header, MESSAGE_HEADER_BYTES, true);
+  if (got == -1) {
+    int code = platform::lastSocketError();
+    log.writeLog("NetworkManager::genDataEvents(): Error! recv() returned:");
+    logError(code);
+    return -1;
+  }
+  if (got < MESSAGE_HEADER_BYTES) {
+    // Only when the count failed: the length is not all there yet.
+    if (platform::peerClosed(handle))
+      closeByPeer(sock_index, got);
+    return 0;
+  }
+
+  int length = readLength(header);
+  if (length < MESSAGE_HEADER_BYTES || length > max_message_bytes) {
+    log.writeLog("NetworkManager::genDataEvents(): Error! Sock index %d announced %d bytes, not in range [%d,%d]. "
+                 "Closing it.",
+                 sock_index, length, MESSAGE_HEADER_BYTES, max_message_bytes);
+    close(sock_index);
+    return -1;
+  }
+  // More may have come since the first count.
+  if (waiting < length && (waiting = isData(sock_index)) < length) {
+    if (waiting >= 0 && platform::peerClosed(handle))
+      closeByPeer(sock_index, waiting);
+    return 0;
+  }
+
+  log.writeLog(15, "NetworkManager::genDataEvents(): have full message (%d bytes).", length);
+  EventNetwork event(NETWORK_DATA);
+  event.setSocketIndex(sock_index);
+  event.setBytes(length);
+  onEvent(&event);
+  return 1;
+}
+
+void NetworkManager::closeByPeer(int sock_index, int waiting) {
+  LogManager& log = LogManager::getInstance();
+  if (waiting > 0)
+    log.writeLog("NetworkManager::genDataEvents(): Warning! Sock index %d closed by peer in the middle of a "
+                 "message (%d bytes dropped).",
+                 sock_index, waiting);
+  else
+    log.writeLog(1, "NetworkManager::genDataEvents(): Sock index %d closed by peer.", sock_index);
+  close(sock_index);
+}
+
+int NetworkManager::isData(int sock_index) const {
+  LogManager& log = LogManager::getInstance();
+  if (!connected(sock_index)) {
+    log.writeLog("NetworkManager::isData(): Error! Sock index %d not connected.", sock_index);
+    return -1;
+  }
+  int waiting = platform::bytesWaiting(connections[static_cast<std::size_t>(sock_index)]);
+  if (waiting == -1) {
+    int code = platform::lastSocketError();
+    log.writeLog("NetworkManager::isData(): Error! ioctl()/ioctlsocket() returned:");
+    logError(code);
+  }
+  return waiting;
+}
+
+int NetworkManager::close(int sock_index) {
+  LogManager& log = LogManager::getInstance();
+  if (sock_index < 0 || sock_index >= static_cast<int>(connections.size())) {
+    log.writeLog("NetworkManager::close(): sock_index (%d) out of range.", sock_index);
+    return -1;
+  }
+  int& entry = connections[static_cast<std::size_t>(sock_index)];
+  if (entry < 0)
+    return -1;  // its close event is being handed out right now
+  int handle = entry;
+  int result = 0;
+  if (platform::closeSocket(handle) == -1) {
+    int code = platform::lastSocketError();
+    log.writeLog("NetworkManager::close(): Error! close() returned:");
+    logError(code);
+    result = -1;
+  }
+  // Handlers may close, connect or accept; find the entry again afterwards.
+  entry = closingMark(handle);
+  EventNetwork event(NETWORK_CLOSE);
+  event.setSocketIndex(sock_index);
+  onEvent(&event);
+  for (std::size_t i = 0; i < connections.size(); i++) {
+    if (connections[i] == closingMark(handle)) {
+      connections.erase(connections.begin() + static_cast<std::ptrdiff_t>(i));
+      break;
+    }
+  }
+  return result;
+}
+
+bool NetworkManager::isServer() const { return sock != platform::INVALID_SOCKET_HANDLE; }
+int NetworkManager::getNumConnections() const { return static_cast<int>(connections.size()); }
+void NetworkManager::setMaxSockets(int new_max_sockets) { max_sockets = new_max_sockets; }
+int NetworkManager::getMaxSockets() const { return max_sockets; }
+
+int NetworkManager::setServer(std::string port, std::string address) {
+  LogManager& log = LogManager::getInstance();
+  if (isServer()) {
+    log.writeLog("NetworkManager::setServer(): Warning! Already listening on port %d.", getPort());
+    return -1;
+  }
+  int handle = platform::listenOn(address, port);
+  if (handle == platform::INVALID_SOCKET_HANDLE) {
+    int code = platform::lastSocketError();
+    log.writeLog("NetworkManager::setServer(): Error! Cannot listen on %s port %s:",
+                 address.empty() ? "every address" : address.c_str(), port.c_str());
+    logError(code);
+    return -1;
+  }
+  sock = handle;
+  log.writeLog(1, "NetworkManager::setServer(): Listening on port %d.", getPort());
+  return 0;
+}
+
+int NetworkManager::getPort() const { return isServer() ? platform::boundPort(sock) : -1; }
+
+int NetworkManager::connect(std::string host, std::string port) {
+  LogManager& log = LogManager::getInstance();
+  int handle = platform::connectTo(host, port, CONNECT_TIMEOUT_MS);
+  if (handle == platform::INVALID_SOCKET_HANDLE) {
+    int code = platform::lastSocketError();
+    log.writeLog("NetworkManager::connect(): Error! Cannot connect to %s port %s:", host.c_str(), port.c_str());
+    logError(code);
+    return -1;
+  }
+  log.writeLog(1, "NetworkManager::connect(): Connected to %s port %s.", host.c_str(), port.c_str());
+  return addConnection(handle);
+}
+
+int NetworkManager::addConnection(int handle) {
+  if (handle < 0) {
+    LogManager::getInstance().writeLog("NetworkManager::addConnection(): Error! Invalid socket handle (%d).", handle);
+    return -1;
+  }
+  // A message is announced only once all of it waits in this buffer.
+  platform::ensureReceiveBuffer(handle, receiveBufferFor(max_message_bytes));
+  connections.push_back(handle);
+  return static_cast<int>(connections.size()) - 1;
+}
+
+int NetworkManager::send(int sock_index, const void* buffer, int bytes) {
+  LogManager& log = LogManager::getInstance();
+  if (!connected(sock_index)) {
+    log.writeLog("NetworkManager::send(): Error! Sock index %d not connected.", sock_index);
+    return -1;
+  }
+  if (bytes < 0 || (bytes > 0 && !buffer)) {
+    log.writeLog("NetworkManager::send(): Error! Nothing to send (%d bytes).", bytes);
+    return -1;
+  }
+  if (platform::sendAll(connections[static_cast<std::size_t>(sock_index)], buffer, bytes, NETWORK_TIMEOUT_MS) == -1) {
+    int code = platform::lastSocketError();
+    log.writeLog("NetworkManager::send(): Error! send() returned:");
+    logError(code);
+    return -1;
+  }
+  return 0;
+}
+
+int NetworkManager::receive(int sock_index, void* buffer, int bytes, bool peek) {
+  LogManager& log = LogManager::getInstance();
+  if (!connected(sock_index)) {
+    log.writeLog("NetworkManager::receive(): Error! Sock index %d not connected.", sock_index);
+    return -1;
+  }
+  if (bytes <= 0 || !buffer)
+    return 0;
+  int handle = connections[static_cast<std::size_t>(sock_index)];
+  char* p = static_cast<char*>(buffer);
+  int done = 0;
+  // A peek sees the first bytes only; taking goes on while bytes wait.
+  do {
+    int count = platform::receiveSome(handle, p + done, bytes - done, peek);
+    if (count == -1) {
+      if (platform::lastSocketErrorWouldBlock())
+        break;
+      int code = platform::lastSocketError();
+      log.writeLog("NetworkManager::receive(): Error! recv() returned:");
+      logError(code);
+      return -1;
+    }
+    if (count == 0)
+      break;
+    done += count;
+  } while (!peek && done < bytes);
+  return done;
+}
+
+int NetworkManager::sendMessage(int sock_index, const std::string& body) {
+  LogManager& log = LogManager::getInstance();
+  long long total = static_cast<long long>(body.size()) + MESSAGE_HEADER_BYTES;
+  if (total > max_message_bytes) {
+    log.writeLog("NetworkManager::sendMessage(): Error! Message of %lld bytes is longer than the maximum (%d).", total,
+                 max_message_bytes);
+    return -1;
+  }
+  int32_t length = static_cast<int32_t>(total);
+  std::string message(MESSAGE_HEADER_BYTES, '\0');
+  memcpy(&message[0], &length, sizeof(length));
+  message += body;
+  return send(sock_index, message.data(), static_cast<int>(message.size()));
+}
+
+int NetworkManager::receiveMessage(int sock_index, std::string& body, int timeout_ms) {
+  LogManager& log = LogManager::getInstance();
+  if (!connected(sock_index)) {
+    log.writeLog("NetworkManager::receiveMessage(): Error! Sock index %d not connected.", sock_index);
+    return -1;
+  }
+  int handle = connections[static_cast<std::size_t>(sock_index)];
+  char header[MESSAGE_HEADER_BYTES];
+  int got = platform::receiveAll(handle, header, MESSAGE_HEADER_BYTES, timeout_ms);
+  int length = got == MESSAGE_HEADER_BYTES ? readLength(header) : 0;
+  if (got == MESSAGE_HEADER_BYTES && (length < MESSAGE_HEADER_BYTES || length > max_message_bytes)) {
+    log.writeLog("NetworkManager::receiveMessage(): Error! Sock index %d announced %d bytes, not in range [%d,%d].",
+                 sock_index, length, MESSAGE_HEADER_BYTES, max_message_bytes);
+    close(sock_index);
+    return -1;
+  }
+  std::string received;
+  if (got == MESSAGE_HEADER_BYTES) {
+    received.resize(static_cast<std::size_t>(length - MESSAGE_HEADER_BYTES));
+    int want = length - MESSAGE_HEADER_BYTES;
+    got = want == 0 ? 0 : platform::receiveAll(handle, &received[0], want, timeout_ms);
+    if (got == want) {
+      body = received;
+      return 0;
+    }
+  }
+  if (got == -1) {
+    int code = platform::lastSocketError();
+    log.writeLog("NetworkManager::receiveMessage(): Error! recv() returned:");
+    logError(code);
+  } else {
+    log.writeLog("NetworkManager::receiveMessage(): Error! Sock index %d closed by peer before a whole message.",
+                 sock_index);
+  }
+  close(sock_index);
+  return -1;
+}
+
+int NetworkManager::setMaxMessageLength(int new_max_bytes) {
+  if (new_max_bytes < MESSAGE_HEADER_BYTES) {
+    LogManager::getInstance().writeLog("NetworkManager::setMaxMessageLength(): Error! %d is below the header's %d bytes.",
+                                       new_max_bytes, MESSAGE_HEADER_BYTES);
+    return -1;
+  }
+  max_message_bytes = new_max_bytes;
+  for (int handle : connections)
+    if (handle >= 0)
+      platform::ensureReceiveBuffer(handle, receiveBufferFor(max_message_bytes));
+  return 0;
+}
+
+int NetworkManager::getMaxMessageLength() const { return max_message_bytes; }
+
+} // namespace zv

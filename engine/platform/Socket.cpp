@@ -1,0 +1,305 @@
+#include "platform/Socket.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace zv {
+namespace platform {
+
+namespace {
+
+thread_local int last_error = 0;
+
+int fail(int code) {
+  last_error = code;
+  return -1;
+}
+
+long long nowMillis() {
+  struct timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+int millisLeft(long long deadline) {
+  long long left = deadline - nowMillis();
+  return left > 0 ? static_cast<int>(left) : 0;
+}
+
+// poll() for one socket, restarted after signals until the deadline.
+int pollOne(int handle, short events, long long deadline, short& revents) {
+  while (true) {
+    struct pollfd p;
+    p.fd = handle;
+    p.events = events;
+    p.revents = 0;
+    int result = poll(&p, 1, millisLeft(deadline));
+    if (result >= 0) {
+      revents = p.revents;
+      return result;
+    }
+    if (errno != EINTR)
+      return fail(errno);
+  }
+}
+
+void noDelay(int handle) {
+  // Game messages are small and latency matters more than packing them;
+  // a socket that refuses the option still works.
+  int one = 1;
+  setsockopt(handle, IPPROTO_TCP, TCP_NODELAY, &one, sizeof(one));
+}
+
+struct AddressList {
+  struct addrinfo* head = nullptr;
+  ~AddressList() {
+    if (head)
+      freeaddrinfo(head);
+  }
+};
+
+int resolve(const char* node, const std::string& port, int flags, AddressList& list) {
+  struct addrinfo hints;
+  memset(&hints, 0, sizeof(hints));
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = flags;
+  int result = getaddrinfo(node, port.c_str(), &hints, &list.head);
+  if (result == 0)
+    return 0;
+  return fail(result == EAI_SYSTEM ? errno : result);
+}
+
+} // namespace
+
+int lastSocketError() { return last_error; }
+
+std::string socketErrorText(int code) {
+  if (code < 0)
+    return gai_strerror(code);
+  char buffer[256];
+  return strerror_r(code, buffer, sizeof(buffer));
+}
+
+bool lastSocketErrorWouldBlock() { return last_error == EAGAIN || last_error == EWOULDBLOCK; }
+
+int listenOn(const std::string& address, const std::string& port) {
+  AddressList list;
+  if (resolve(address.empty() ? nullptr : address.c_str(), port, AI_PASSIVE, list) == -1)
+    return -1;
+  std::vector<struct addrinfo*> candidates;
+  for (struct addrinfo* p = list.head; p; p = p->ai_next)
+    candidates.push_back(p);
+  // For every address, one IPv6 socket that also takes IPv4 serves both.
+  if (address.empty())
+    std::stable_partition(candidates.begin(), candidates.end(),
+                          [](struct addrinfo* p) { return p->ai_family == AF_INET6; });
+  int error = EADDRNOTAVAIL;
+  for (struct addrinfo* p : candidates) {
+    int handle = socket(p->ai_family, p->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, p->ai_protocol);
+    if (handle == -1) {
+      error = errno;
+      continue;
+    }
+    int one = 1;
+    setsockopt(handle, SOL_SOCKET, SO_REUSEADDR, &one, sizeof(one));
+    if (p->ai_family == AF_INET6 && address.empty()) {
+      int zero = 0;
+      setsockopt(handle, IPPROTO_IPV6, IPV6_V6ONLY, &zero, sizeof(zero));
+    }
+    if (bind(handle, p->ai_addr, p->ai_addrlen) == 0 && listen(handle, SOMAXCONN) == 0)
+      return handle;
+    error = errno;
+    close(handle);
+  }
+  return fail(error);
+}
+
+int boundPort(int handle) {
+  struct sockaddr_storage address;
+  socklen_t length = sizeof(address);
+  if (getsockname(handle, reinterpret_cast<struct sockaddr*>(&address), &length) == -1)
+    return fail(errno);
+  if (address.ss_family == AF_INET)
+    return ntohs(reinterpret_cast<struct sockaddr_in*>(&address)->sin_port);
+  if (address.ss_family == AF_INET6)
+    return ntohs(reinterpret_cast<struct sockaddr_in6*>(&address)->sin6_port);
+  return fail(EAFNOSUPPORT);
+}
+
+int acceptConnection(int listen_handle) {
+  while (true) {
+    struct sockaddr_storage address;
+    socklen_t length = sizeof(address);
+    int handle = accept4(listen_handle, reinterpret_cast<struct sockaddr*>(&address), &length,
+                         SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (handle >= 0) {
+      noDelay(handle);
+      return handle;
+    }
+    if (errno != EINTR)
+      return fail(errno);
+  }
+}
+
+int connectTo(const std::string& host, const std::string& port, int timeout_ms) {
+  long long deadline = nowMillis() + timeout_ms;
+  AddressList list;
+  if (resolve(host.c_str(), port, 0, list) == -1)
+    return -1;
+  int error = EADDRNOTAVAIL;
+  for (struct addrinfo* p = list.head; p; p = p->ai_next) {
+    int handle = socket(p->ai_family, p->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, p->ai_protocol);
+    if (handle == -1) {
+      error = errno;
+      continue;
+    }
+    if (connect(handle, p->ai_addr, p->ai_addrlen) == 0) {
+      noDelay(handle);
+      return handle;
+    }
+    error = errno;
+    if (error == EINPROGRESS) {
+      short revents = 0;
+      int ready = pollOne(handle, POLLOUT, deadline, revents);
+      if (ready == 1) {
+        socklen_t length = sizeof(error);
+        if (getsockopt(handle, SOL_SOCKET, SO_ERROR, &error, &length) == -1)
+          error = errno;
+        if (error == 0) {
+          noDelay(handle);
+          return handle;
+        }
+      } else {
+        error = ready == 0 ? ETIMEDOUT : last_error;
+      }
+    }
+    close(handle);
+    if (error == ETIMEDOUT)
+      break;
+  }
+  return fail(error);
+}
+
+int socketPair(int& first, int& second) {
+  int handles[2];
+  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, handles) == -1)
+    return fail(errno);
+  first = handles[0];
+  second = handles[1];
+  return 0;
+}
+
+void ensureReceiveBuffer(int handle, int bytes) {
+  int current = 0;
+  socklen_t length = sizeof(current);
+  if (getsockopt(handle, SOL_SOCKET, SO_RCVBUF, &current, &length) == 0 && current < bytes)
+    setsockopt(handle, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof(bytes));
+}
+
+int bytesWaiting(int handle) {
+  int count = 0;
+  if (ioctl(handle, FIONREAD, &count) == -1)
+    return fail(errno);
+  return count;
+}
+
+int receiveSome(int handle, void* buffer, int length, bool peek) {
+  int flags = MSG_DONTWAIT | (peek ? MSG_PEEK : 0);
+  while (true) {
+    ssize_t count = recv(handle, buffer, static_cast<size_t>(length), flags);
+    if (count >= 0)
+      return static_cast<int>(count);
+    if (errno != EINTR)
+      return fail(errno);
+  }
+}
+
+int sendSome(int handle, const void* buffer, int length) {
+  while (true) {
+    ssize_t count = send(handle, buffer, static_cast<size_t>(length), MSG_DONTWAIT | MSG_NOSIGNAL);
+    if (count >= 0)
+      return static_cast<int>(count);
+    if (errno != EINTR)
+      return fail(errno);
+  }
+}
+
+int sendAll(int handle, const void* buffer, int length, int timeout_ms) {
+  long long deadline = nowMillis() + timeout_ms;
+  const char* p = static_cast<const char*>(buffer);
+  int done = 0;
+  while (done < length) {
+    int count = sendSome(handle, p + done, length - done);
+    if (count > 0) {
+      done += count;
+      continue;
+    }
+    if (count == -1 && !lastSocketErrorWouldBlock())
+      return -1;
+    short revents = 0;
+    int ready = pollOne(handle, POLLOUT, deadline, revents);
+    if (ready == -1)
+      return -1;
+    if (ready == 0)
+      return fail(ETIMEDOUT);
+  }
+  return 0;
+}
+
+int receiveAll(int handle, void* buffer, int length, int timeout_ms) {
+  long long deadline = nowMillis() + timeout_ms;
+  char* p = static_cast<char*>(buffer);
+  int done = 0;
+  while (done < length) {
+    int count = receiveSome(handle, p + done, length - done, false);
+    if (count > 0) {
+      done += count;
+      continue;
+    }
+    if (count == 0)
+      return done;
+    if (!lastSocketErrorWouldBlock())
+      return -1;
+    short revents = 0;
+    int ready = pollOne(handle, POLLIN, deadline, revents);
+    if (ready == -1)
+      return -1;
+    if (ready == 0)
+      return fail(ETIMEDOUT);
+  }
+  return done;
+}
+
+int waitReadable(int handle, int timeout_ms) {
+  short revents = 0;
+  return pollOne(handle, POLLIN, nowMillis() + timeout_ms, revents);
+}
+
+bool peerClosed(int handle) {
+  short revents = 0;
+  if (pollOne(handle, POLLIN | POLLRDHUP, 0, revents) == -1)
+    return false;
+  return (revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+int closeSocket(int handle) {
+  // Linux releases the handle even when close() reports EINTR: never retry.
+  if (close(handle) == -1)
+    return fail(errno);
+  return 0;
+}
+
+} // namespace platform
+} // namespace zv

@@ -1,0 +1,148 @@
+// The game loop's network step and the NetworkManager's place in the start
+// and stop order.
+#include "NetworkFixture.h"
+#include "core/EventStep.h"
+
+using nettest::framed;
+using nettest::NetRecorder;
+using nettest::sendRaw;
+using zv::GameManager;
+
+namespace {
+
+// Notes how many connections exist at the start of each frame and ends
+// the loop after a number of frames.
+class FrameWatcher : public zv::Object {
+ public:
+  std::vector<int> connections;
+  int frames;
+  explicit FrameWatcher(int init_frames) : frames(init_frames) { registerInterest(zv::STEP_EVENT); }
+  int eventHandler(const zv::Event* p_e) override {
+    if (p_e->getType() != zv::STEP_EVENT)
+      return 0;
+    connections.push_back(zv::NetworkManager::getInstance().getNumConnections());
+    if (static_cast<int>(connections.size()) >= frames)
+      GameManager::getInstance().setGameOver(true);
+    return 1;
+  }
+};
+
+int lineIndex(const std::vector<std::string>& log, const std::string& text) {
+  for (std::size_t i = 0; i < log.size(); i++)
+    if (log[i] == text)
+      return static_cast<int>(i);
+  return -1;
+}
+
+} // namespace
+
+TEST(GameLoopNetwork, NetworkingOffLeavesTheManagerAlone) {
+  zv::LogManager::getInstance().setLogLevel(5);
+  ASSERT_EQ(zvtest::startHeadless("networking:false,"), 0);
+  EXPECT_FALSE(zv::NetworkManager::getInstance().isStarted());
+  new FrameWatcher(3);
+  GameManager::getInstance().run();
+  GameManager::getInstance().shutDown();
+  EXPECT_FALSE(zvtest::logContains("Network manager"));
+  EXPECT_FALSE(zvtest::logContains("NetworkManager"));
+}
+
+TEST(GameLoopNetwork, NetworkManagerStartsAfterTheDisplayAndStopsBeforeIt) {
+  zv::LogManager::getInstance().setLogLevel(1);
+  ASSERT_EQ(zvtest::startHeadless("networking:true,"), 0);
+  EXPECT_TRUE(zv::NetworkManager::getInstance().isStarted());
+  GameManager::getInstance().shutDown();
+  EXPECT_FALSE(zv::NetworkManager::getInstance().isStarted());
+  std::vector<std::string> log = zvtest::logMessages();
+  int display = lineIndex(log, "Display manager started.");
+  int network = lineIndex(log, "Network manager started.");
+  int world = lineIndex(log, "World manager started.");
+  ASSERT_GE(display, 0);
+  EXPECT_GT(network, display);
+  EXPECT_GT(world, network);
+  int world_stop = lineIndex(log, "World manager stopped");
+  int network_stop = lineIndex(log, "Network manager stopped");
+  int display_stop = lineIndex(log, "Display manager stopped");
+  ASSERT_GE(world_stop, 0);
+  EXPECT_GT(network_stop, world_stop);
+  EXPECT_GT(display_stop, network_stop);
+}
+
+TEST(GameLoopNetwork, NetworkManagerThatCannotStartStopsTheEngine) {
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(zv::NetworkManager::getInstance().startUp(), 0);  // now a second start fails
+  EXPECT_EQ(zvtest::startHeadless("networking:true,"), -1);
+  testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(GameManager::getInstance().isStarted());
+  EXPECT_TRUE(zvtest::logContains("Error starting network manager!"));
+  EXPECT_FALSE(zvtest::logContains("World manager started."));
+  GameManager::getInstance().shutDown();
+}
+
+TEST_F(NetworkTest, LoopAcceptsOnceAFrameAndAnnouncesEveryMessage) {
+  // A real frame length, so that the network share is not used up at once.
+  GameManager::getInstance().shutDown();
+  ASSERT_EQ(zvtest::startHeadless("networking:true,frame_time:33,"), 0);
+  ASSERT_EQ(nm.setServer("0", "127.0.0.1"), 0);
+  port = nm.getPort();
+  nm.setMaxSockets(2);
+  NetRecorder* r = new NetRecorder;
+  int a = client();
+  int b = client();
+  ASSERT_TRUE(sendRaw(a, framed("a1") + framed("a2")));
+  ASSERT_TRUE(sendRaw(b, framed("b1")));
+  usleep(20000);  // let the bytes land before the first frame
+  FrameWatcher* w = new FrameWatcher(4);
+  GameManager::getInstance().run();
+  EXPECT_EQ(w->connections, (std::vector<int>{0, 1, 2, 2}));
+  EXPECT_EQ(r->count(zv::NETWORK_ACCEPT), 2);
+  ASSERT_EQ(r->messages.size(), 3u);
+  EXPECT_EQ(r->messages[0], framed("a1"));
+  EXPECT_EQ(r->messages[1], framed("a2"));
+  EXPECT_EQ(r->messages[2], framed("b1"));
+  EXPECT_FALSE(logged("Residual network data."));
+}
+
+TEST_F(NetworkTest, LoopWarnsWhenMessagesOutlastTheNetworkShare) {
+  GameManager::getInstance().shutDown();
+  ASSERT_EQ(zvtest::startHeadless("networking:true,frame_time:33,"), 0);
+  ASSERT_EQ(nm.setServer("0", "127.0.0.1"), 0);
+  port = nm.getPort();
+  NetRecorder* r = new NetRecorder;
+  r->consume = false;  // the message stays and is announced again and again
+  int fd = client();
+  ASSERT_TRUE(sendRaw(fd, framed("sticky")));
+  usleep(20000);
+  new FrameWatcher(2);
+  auto start = std::chrono::steady_clock::now();
+  GameManager::getInstance().run();
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(zvtest::logCount("GameManager::run(): Warning! Residual network data."), 2);
+  EXPECT_GT(r->count(zv::NETWORK_DATA), 2);
+  EXPECT_LT(seconds, 10.0);  // the share ends the busy loop every frame
+}
+
+TEST_F(NetworkTest, LoopWithoutAServerOnlyWatchesConnections) {
+  // A client-only game: no listening socket, a connection made by connect().
+  GameManager::getInstance().shutDown();
+  ASSERT_EQ(zvtest::startHeadless("networking:true,frame_time:33,"), 0);
+  ASSERT_FALSE(nm.isServer());
+  NetRecorder* r = new NetRecorder;
+  int listener = socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_EQ(listen(listener, 1), 0);
+  struct sockaddr_in address;
+  socklen_t length = sizeof(address);
+  ASSERT_EQ(getsockname(listener, reinterpret_cast<struct sockaddr*>(&address), &length), 0);
+  ASSERT_EQ(nm.connect("127.0.0.1", std::to_string(ntohs(address.sin_port))), 0);
+  int server_side = accept(listener, nullptr, nullptr);
+  ASSERT_GE(server_side, 0);
+  ASSERT_TRUE(sendRaw(server_side, framed("welcome")));
+  usleep(20000);
+  new FrameWatcher(2);
+  GameManager::getInstance().run();
+  ASSERT_EQ(r->messages.size(), 1u);
+  EXPECT_EQ(r->messages[0], framed("welcome"));
+  EXPECT_FALSE(logged("Not setup as server."));
+  close(server_side);
+  close(listener);
+}
