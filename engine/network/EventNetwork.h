@@ -18,9 +18,8 @@ enum NetworkLabel {
 // Every message starts with its total length, header included, as a
 // native-order 32-bit signed integer.
 const int MESSAGE_HEADER_BYTES = 4;
-// Longest message accepted by default, header included. A message is only
-// announced once all of it waits in the connection's receive buffer, which
-// holds about 128 KiB by default on Linux.
+// Longest message accepted by default, header included; also the most a
+// connection keeps read ahead in memory.
 const int DEFAULT_MAX_MESSAGE_BYTES = 64 * 1024;
 
 class EventNetwork : public Event {

@@ -1,5 +1,6 @@
 #include "network/NetworkManager.h"
 
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 
@@ -10,16 +11,12 @@ namespace zv {
 
 namespace {
 const int CONNECT_TIMEOUT_MS = 5000;
+// Largest single read into a connection's buffer.
+const int READ_CHUNK = 64 * 1024;
 
 // Marks an entry whose close event is being handed out; unique per handle
 // and never a valid handle, so the entry can be found after the handlers ran.
 int closingMark(int handle) { return -2 - handle; }
-
-// Room for two whole messages, within what an int can say.
-int receiveBufferFor(int max_message_bytes) {
-  long long bytes = 2LL * max_message_bytes;
-  return bytes > INT32_MAX ? INT32_MAX : static_cast<int>(bytes);
-}
 
 int readLength(const char* header) {
   int32_t length;
@@ -35,9 +32,9 @@ NetworkManager::NetworkManager()
 
 NetworkManager::~NetworkManager() {
   // At process exit: release the handles, nobody is left to tell.
-  for (int handle : connections)
-    if (handle >= 0)
-      platform::closeSocket(handle);
+  for (const Connection& c : connections)
+    if (c.handle >= 0)
+      platform::closeSocket(c.handle);
   if (sock != platform::INVALID_SOCKET_HANDLE)
     platform::closeSocket(sock);
 }
@@ -81,11 +78,17 @@ bool NetworkManager::isValid(std::string event_type) const {
 
 bool NetworkManager::connected(int sock_index) const {
   return sock_index >= 0 && sock_index < static_cast<int>(connections.size()) &&
-         connections[static_cast<std::size_t>(sock_index)] >= 0;
+         connections[static_cast<std::size_t>(sock_index)].handle >= 0;
 }
 
 void NetworkManager::logError(int code) const {
   LogManager::getInstance().writeLog("\t%d - %s", code, platform::socketErrorText(code).c_str());
+}
+
+int NetworkManager::firstLength(const Connection& c) const {
+  if (c.waiting() < static_cast<std::size_t>(MESSAGE_HEADER_BYTES))
+    return 0;
+  return readLength(c.inbox.data() + c.inbox_start);
 }
 
 int NetworkManager::accept() {
@@ -123,35 +126,13 @@ int NetworkManager::genDataEvents(int sock_index) {
   if (!connected(sock_index))
     return 0;
   LogManager& log = LogManager::getInstance();
-  int handle = connections[static_cast<std::size_t>(sock_index)];
-
-  int waiting = platform::bytesWaiting(handle);
-  if (waiting == -1) {
-    int code = platform::lastSocketError();
-    log.writeLog("NetworkManager::isData(): Error! ioctl()/ioctlsocket() returned:");
-    logError(code);
-  } else if (waiting < MESSAGE_HEADER_BYTES) {
-    if (platform::peerClosed(handle))
-      closeByPeer(sock_index, waiting);
+  int filled = fill(sock_index, "genDataEvents");
+  if (filled != 0)
+    return filled == -1 ? -1 : 0;
+  const Connection& c = connections[static_cast<std::size_t>(sock_index)];
+  if (c.waiting() < static_cast<std::size_t>(MESSAGE_HEADER_BYTES))
     return 0;
-  }
-
-  char header[MESSAGE_HEADER_BYTES];
-  int got = platform::receiveSome(handle, header, MESSAGE_HEADER_BYTES, true);
-  if (got == -1) {
-    int code = platform::lastSocketError();
-    log.writeLog("NetworkManager::genDataEvents(): Error! recv() returned:");
-    logError(code);
-    return -1;
-  }
-  if (got < MESSAGE_HEADER_BYTES) {
-    // Only when the count failed: the length is not all there yet.
-    if (platform::peerClosed(handle))
-      closeByPeer(sock_index, got);
-    return 0;
-  }
-
-  int length = readLength(header);
+  int length = firstLength(c);
   if (length < MESSAGE_HEADER_BYTES || length > max_message_bytes) {
     log.writeLog("NetworkManager::genDataEvents(): Error! Sock index %d announced %d bytes, not in range [%d,%d]. "
                  "Closing it.",
@@ -159,12 +140,8 @@ int NetworkManager::genDataEvents(int sock_index) {
     close(sock_index);
     return -1;
   }
-  // More may have come since the first count.
-  if (waiting < length && (waiting = isData(sock_index)) < length) {
-    if (waiting >= 0 && platform::peerClosed(handle))
-      closeByPeer(sock_index, waiting);
+  if (c.waiting() < static_cast<std::size_t>(length))
     return 0;
-  }
 
   log.writeLog(15, "NetworkManager::genDataEvents(): have full message (%d bytes).", length);
   EventNetwork event(NETWORK_DATA);
@@ -174,14 +151,47 @@ int NetworkManager::genDataEvents(int sock_index) {
   return 1;
 }
 
-void NetworkManager::closeByPeer(int sock_index, int waiting) {
+int NetworkManager::fill(int sock_index, const char* caller) {
+  Connection& c = connections[static_cast<std::size_t>(sock_index)];
+  int length = firstLength(c);
+  if (length != 0 && (length < MESSAGE_HEADER_BYTES || length > max_message_bytes ||
+                      c.waiting() >= static_cast<std::size_t>(length)))
+    return 0;  // a whole message, or a bad length: nothing more to read now
+  long long room = static_cast<long long>(max_message_bytes) - static_cast<long long>(c.waiting());
+  if (room <= 0)
+    return 0;
+  if (c.inbox_start > 0) {
+    c.inbox.erase(0, c.inbox_start);
+    c.inbox_start = 0;
+  }
+  read_buffer.resize(READ_CHUNK);
+  int want = room < READ_CHUNK ? static_cast<int>(room) : READ_CHUNK;
+  int count = platform::receiveSome(c.handle, read_buffer.data(), want, false);
+  if (count > 0) {
+    c.inbox.append(read_buffer.data(), static_cast<std::size_t>(count));
+    return 0;
+  }
+  if (count == 0) {
+    closeByPeer(sock_index, caller);
+    return 1;
+  }
+  if (platform::lastSocketErrorWouldBlock())
+    return 0;
+  int code = platform::lastSocketError();
+  LogManager::getInstance().writeLog("NetworkManager::%s(): Error! recv() returned:", caller);
+  logError(code);
+  return -1;
+}
+
+void NetworkManager::closeByPeer(int sock_index, const char* caller) {
   LogManager& log = LogManager::getInstance();
-  if (waiting > 0)
-    log.writeLog("NetworkManager::genDataEvents(): Warning! Sock index %d closed by peer in the middle of a "
-                 "message (%d bytes dropped).",
-                 sock_index, waiting);
+  std::size_t dropped = connections[static_cast<std::size_t>(sock_index)].waiting();
+  if (dropped > 0)
+    log.writeLog("NetworkManager::%s(): Warning! Sock index %d closed by peer in the middle of a message (%zu bytes "
+                 "dropped).",
+                 caller, sock_index, dropped);
   else
-    log.writeLog(1, "NetworkManager::genDataEvents(): Sock index %d closed by peer.", sock_index);
+    log.writeLog(1, "NetworkManager::%s(): Sock index %d closed by peer.", caller, sock_index);
   close(sock_index);
 }
 
@@ -191,13 +201,15 @@ int NetworkManager::isData(int sock_index) const {
     log.writeLog("NetworkManager::isData(): Error! Sock index %d not connected.", sock_index);
     return -1;
   }
-  int waiting = platform::bytesWaiting(connections[static_cast<std::size_t>(sock_index)]);
+  const Connection& c = connections[static_cast<std::size_t>(sock_index)];
+  int waiting = platform::bytesWaiting(c.handle);
   if (waiting == -1) {
     int code = platform::lastSocketError();
     log.writeLog("NetworkManager::isData(): Error! ioctl()/ioctlsocket() returned:");
     logError(code);
+    return -1;
   }
-  return waiting;
+  return waiting + static_cast<int>(c.waiting());
 }
 
 int NetworkManager::close(int sock_index) {
@@ -206,10 +218,13 @@ int NetworkManager::close(int sock_index) {
     log.writeLog("NetworkManager::close(): sock_index (%d) out of range.", sock_index);
     return -1;
   }
-  int& entry = connections[static_cast<std::size_t>(sock_index)];
-  if (entry < 0)
+  Connection& entry = connections[static_cast<std::size_t>(sock_index)];
+  if (entry.handle < 0)
     return -1;  // its close event is being handed out right now
-  int handle = entry;
+  int handle = entry.handle;
+  entry.handle = closingMark(handle);
+  entry.inbox.clear();
+  entry.inbox_start = 0;
   int result = 0;
   if (platform::closeSocket(handle) == -1) {
     int code = platform::lastSocketError();
@@ -218,12 +233,11 @@ int NetworkManager::close(int sock_index) {
     result = -1;
   }
   // Handlers may close, connect or accept; find the entry again afterwards.
-  entry = closingMark(handle);
   EventNetwork event(NETWORK_CLOSE);
   event.setSocketIndex(sock_index);
   onEvent(&event);
   for (std::size_t i = 0; i < connections.size(); i++) {
-    if (connections[i] == closingMark(handle)) {
+    if (connections[i].handle == closingMark(handle)) {
       connections.erase(connections.begin() + static_cast<std::ptrdiff_t>(i));
       break;
     }
@@ -275,9 +289,7 @@ int NetworkManager::addConnection(int handle) {
     LogManager::getInstance().writeLog("NetworkManager::addConnection(): Error! Invalid socket handle (%d).", handle);
     return -1;
   }
-  // A message is announced only once all of it waits in this buffer.
-  platform::ensureReceiveBuffer(handle, receiveBufferFor(max_message_bytes));
-  connections.push_back(handle);
+  connections.push_back(Connection{handle, std::string(), 0});
   return static_cast<int>(connections.size()) - 1;
 }
 
@@ -291,7 +303,8 @@ int NetworkManager::send(int sock_index, const void* buffer, int bytes) {
     log.writeLog("NetworkManager::send(): Error! Nothing to send (%d bytes).", bytes);
     return -1;
   }
-  if (platform::sendAll(connections[static_cast<std::size_t>(sock_index)], buffer, bytes, NETWORK_TIMEOUT_MS) == -1) {
+  int handle = connections[static_cast<std::size_t>(sock_index)].handle;
+  if (platform::sendAll(handle, buffer, bytes, NETWORK_TIMEOUT_MS) == -1) {
     int code = platform::lastSocketError();
     log.writeLog("NetworkManager::send(): Error! send() returned:");
     logError(code);
@@ -308,24 +321,33 @@ int NetworkManager::receive(int sock_index, void* buffer, int bytes, bool peek) 
   }
   if (bytes <= 0 || !buffer)
     return 0;
-  int handle = connections[static_cast<std::size_t>(sock_index)];
+  Connection& c = connections[static_cast<std::size_t>(sock_index)];
   char* p = static_cast<char*>(buffer);
-  int done = 0;
-  // A peek sees the first bytes only; taking goes on while bytes wait.
-  do {
-    int count = platform::receiveSome(handle, p + done, bytes - done, peek);
+  // What was read ahead comes first.
+  std::size_t ahead = c.waiting() < static_cast<std::size_t>(bytes) ? c.waiting() : static_cast<std::size_t>(bytes);
+  memcpy(p, c.inbox.data() + c.inbox_start, ahead);
+  if (!peek) {
+    c.inbox_start += ahead;
+    if (c.inbox_start == c.inbox.size()) {
+      c.inbox.clear();
+      c.inbox_start = 0;
+    }
+  }
+  int done = static_cast<int>(ahead);
+  while (done < bytes) {
+    int count = platform::receiveSome(c.handle, p + done, bytes - done, peek);
     if (count == -1) {
       if (platform::lastSocketErrorWouldBlock())
         break;
       int code = platform::lastSocketError();
       log.writeLog("NetworkManager::receive(): Error! recv() returned:");
       logError(code);
-      return -1;
+      return done > 0 ? done : -1;
     }
-    if (count == 0)
-      break;
     done += count;
-  } while (!peek && done < bytes);
+    if (count == 0 || peek)  // a peek sees only what waits now
+      break;
+  }
   return done;
 }
 
@@ -350,36 +372,36 @@ int NetworkManager::receiveMessage(int sock_index, std::string& body, int timeou
     log.writeLog("NetworkManager::receiveMessage(): Error! Sock index %d not connected.", sock_index);
     return -1;
   }
-  int handle = connections[static_cast<std::size_t>(sock_index)];
-  char header[MESSAGE_HEADER_BYTES];
-  int got = platform::receiveAll(handle, header, MESSAGE_HEADER_BYTES, timeout_ms);
-  int length = got == MESSAGE_HEADER_BYTES ? readLength(header) : 0;
-  if (got == MESSAGE_HEADER_BYTES && (length < MESSAGE_HEADER_BYTES || length > max_message_bytes)) {
-    log.writeLog("NetworkManager::receiveMessage(): Error! Sock index %d announced %d bytes, not in range [%d,%d].",
-                 sock_index, length, MESSAGE_HEADER_BYTES, max_message_bytes);
-    close(sock_index);
-    return -1;
-  }
-  std::string received;
-  if (got == MESSAGE_HEADER_BYTES) {
-    received.resize(static_cast<std::size_t>(length - MESSAGE_HEADER_BYTES));
-    int want = length - MESSAGE_HEADER_BYTES;
-    got = want == 0 ? 0 : platform::receiveAll(handle, &received[0], want, timeout_ms);
-    if (got == want) {
-      body = received;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (true) {
+    if (fill(sock_index, "receiveMessage") != 0)
+      return -1;
+    Connection& c = connections[static_cast<std::size_t>(sock_index)];
+    int length = firstLength(c);
+    if (length != 0 && (length < MESSAGE_HEADER_BYTES || length > max_message_bytes)) {
+      log.writeLog("NetworkManager::receiveMessage(): Error! Sock index %d announced %d bytes, not in range [%d,%d]. "
+                   "Closing it.",
+                   sock_index, length, MESSAGE_HEADER_BYTES, max_message_bytes);
+      close(sock_index);
+      return -1;
+    }
+    if (length != 0 && c.waiting() >= static_cast<std::size_t>(length)) {
+      body = c.inbox.substr(c.inbox_start + MESSAGE_HEADER_BYTES,
+                            static_cast<std::size_t>(length - MESSAGE_HEADER_BYTES));
+      c.inbox_start += static_cast<std::size_t>(length);
+      if (c.inbox_start == c.inbox.size()) {
+        c.inbox.clear();
+        c.inbox_start = 0;
+      }
       return 0;
     }
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+      log.writeLog("NetworkManager::receiveMessage(): Error! No whole message within %d ms.", timeout_ms);
+      return -1;
+    }
+    platform::waitReadable(c.handle, static_cast<int>(left.count()));
   }
-  if (got == -1) {
-    int code = platform::lastSocketError();
-    log.writeLog("NetworkManager::receiveMessage(): Error! recv() returned:");
-    logError(code);
-  } else {
-    log.writeLog("NetworkManager::receiveMessage(): Error! Sock index %d closed by peer before a whole message.",
-                 sock_index);
-  }
-  close(sock_index);
-  return -1;
 }
 
 int NetworkManager::setMaxMessageLength(int new_max_bytes) {
@@ -389,9 +411,6 @@ int NetworkManager::setMaxMessageLength(int new_max_bytes) {
     return -1;
   }
   max_message_bytes = new_max_bytes;
-  for (int handle : connections)
-    if (handle >= 0)
-      platform::ensureReceiveBuffer(handle, receiveBufferFor(max_message_bytes));
   return 0;
 }
 

@@ -2,6 +2,10 @@
 // announces a message; the object handling the event takes its bytes off
 // the connection with receive(). A message is its total length (header
 // included, native-order 32-bit) followed by the body.
+//
+// Bytes are read ahead into a buffer of each connection, at most the
+// longest message allowed: a message left half in the system's receive
+// queue could otherwise pin that queue full and stall the connection.
 #ifndef ZV_NETWORK_MANAGER_H
 #define ZV_NETWORK_MANAGER_H
 
@@ -19,10 +23,18 @@ const int NETWORK_TIMEOUT_MS = 2000;
 
 class NetworkManager : public Manager {
  private:
-  int sock;                      // listening socket, or invalid
-  std::vector<int> connections;  // handles; the index is the socket index
+  struct Connection {
+    int handle;
+    std::string inbox;        // bytes read ahead, from inbox_start on
+    std::size_t inbox_start;
+    std::size_t waiting() const { return inbox.size() - inbox_start; }
+  };
+
+  int sock;                             // listening socket, or invalid
+  std::vector<Connection> connections;  // the index is the socket index
   int max_sockets;
   int max_message_bytes;
+  std::vector<char> read_buffer;
 
   NetworkManager();
   NetworkManager(const NetworkManager&) = delete;
@@ -30,8 +42,13 @@ class NetworkManager : public Manager {
 
   bool connected(int sock_index) const;
   void logError(int code) const;
+  // Length of the first message read ahead, or 0 when its header is not in.
+  int firstLength(const Connection& c) const;
+  // Reads ahead unless a whole message is already in: 0, -1 on a receive
+  // error, 1 when the peer had gone and the connection was closed.
+  int fill(int sock_index, const char* caller);
   // A peer that stopped sending: its connection is closed.
-  void closeByPeer(int sock_index, int waiting);
+  void closeByPeer(int sock_index, const char* caller);
 
  public:
   static NetworkManager& getInstance();
@@ -79,7 +96,8 @@ class NetworkManager : public Manager {
   // Frames body with its length and sends it. 0 or -1.
   int sendMessage(int sock_index, const std::string& body);
   // Waits for one whole message and takes it off the connection: 0 with
-  // the body, or -1 with the connection closed (its stream is lost).
+  // the body; -1 when none came in time (what did come stays), on an
+  // error, or when the peer broke the framing or left (then it is closed).
   int receiveMessage(int sock_index, std::string& body, int timeout_ms = NETWORK_TIMEOUT_MS);
 
   // Longest message accepted, header included (at least 4). 0 or -1.

@@ -201,13 +201,6 @@ int socketPair(int& first, int& second) {
   return 0;
 }
 
-void ensureReceiveBuffer(int handle, int bytes) {
-  int current = 0;
-  socklen_t length = sizeof(current);
-  if (getsockopt(handle, SOL_SOCKET, SO_RCVBUF, &current, &length) == 0 && current < bytes)
-    setsockopt(handle, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof(bytes));
-}
-
 int bytesWaiting(int handle) {
   int count = 0;
   if (ioctl(handle, FIONREAD, &count) == -1)
@@ -285,13 +278,6 @@ int receiveAll(int handle, void* buffer, int length, int timeout_ms) {
 int waitReadable(int handle, int timeout_ms) {
   short revents = 0;
   return pollOne(handle, POLLIN, nowMillis() + timeout_ms, revents);
-}
-
-bool peerClosed(int handle) {
-  short revents = 0;
-  if (pollOne(handle, POLLIN | POLLRDHUP, 0, revents) == -1)
-    return false;
-  return (revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
 int closeSocket(int handle) {

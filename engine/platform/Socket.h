@@ -30,8 +30,6 @@ int acceptConnection(int listen_handle);
 int connectTo(const std::string& host, const std::string& port, int timeout_ms);
 // Two connected local stream sockets.
 int socketPair(int& first, int& second);
-// Grows the receive buffer to at least bytes where the system allows.
-void ensureReceiveBuffer(int handle, int bytes);
 
 // Bytes waiting to be read, or -1.
 int bytesWaiting(int handle);
@@ -47,8 +45,6 @@ int sendAll(int handle, const void* buffer, int length, int timeout_ms);
 int receiveAll(int handle, void* buffer, int length, int timeout_ms);
 // Waits until the socket can be read (1), the time is up (0), or -1.
 int waitReadable(int handle, int timeout_ms);
-// Whether the peer has closed its side or the connection has failed.
-bool peerClosed(int handle);
 int closeSocket(int handle);
 
 } // namespace platform
