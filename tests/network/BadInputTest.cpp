@@ -2,6 +2,7 @@
 // middle of a message, silence, crowds, and many short visits. The server
 // must log, drop only the offender and keep serving the others.
 #include <climits>
+#include <thread>
 
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -223,4 +224,47 @@ TEST_F(NetworkTest, ManyShortVisitsLeaveNoDescriptorBehind) {
   // Stopping the manager releases the listening socket too.
   nm.shutDown();
   EXPECT_EQ(nettest::openDescriptors(), before - 1);
+}
+
+TEST_F(NetworkTest, SteadyFloodOfSmallMessagesNeverStalls) {
+  // Messages cut across the sender's segments at every offset; a reader that
+  // left the partial ones in the system's queue used to pin it full.
+  NetRecorder* r = new NetRecorder;
+  r->consume = false;
+  long long total_bytes = 0;
+  long long messages = 0;
+  r->also = [&](const zv::EventNetwork& e) {
+    if (e.getLabel() != zv::NETWORK_DATA)
+      return;
+    std::string message(static_cast<std::size_t>(e.getBytes()), '\0');
+    ASSERT_EQ(nm.receive(e.getSocketIndex(), &message[0], e.getBytes()), e.getBytes());
+    ASSERT_EQ(message, framed(std::string(static_cast<std::size_t>(e.getBytes() - 4), 'm')));
+    total_bytes += e.getBytes();
+    messages++;
+  };
+  int fd = client();
+  ASSERT_EQ(acceptOne(), 0);
+  const int count = 100000;
+  long long expected_bytes = 0;
+  std::string stream;
+  for (int i = 0; i < count; i++) {
+    std::string m = framed(std::string(static_cast<std::size_t>(i % 37), 'm'));
+    expected_bytes += static_cast<long long>(m.size());
+    stream += m;
+  }
+  std::thread sender([&] { sendRaw(fd, stream); });
+  bool all = nettest::waitUntil(
+      [&] {
+        while (nm.genDataEvents(0) == 1) {
+        }
+        return messages == count;
+      },
+      60000);
+  if (!all)
+    shutdown(fd, SHUT_RDWR);  // frees a sender stuck on a full queue
+  sender.join();
+  EXPECT_TRUE(all);
+  EXPECT_EQ(messages, count);
+  EXPECT_EQ(total_bytes, expected_bytes);
+  EXPECT_EQ(nm.getNumConnections(), 1);
 }
