@@ -4,9 +4,9 @@
 //
 //   bench_network [CLIENTS [SECONDS [BODY_BYTES]]]     defaults 4, 3, 16
 //
-// Part 1 calls genDataEvents over every connection without pause, as the
+// Phase 1 calls genDataEvents over every connection without pause, as the
 // network step does while messages keep coming, and reports messages per
-// second and per 6.6 ms (the network share of a 33 ms frame). Part 2 runs
+// second and per 6.6 ms (the network share of a 33 ms frame). Phase 2 runs
 // the real game loop at 33 ms a frame and reports the messages handled in
 // each frame's network share.
 #include <algorithm>
@@ -139,7 +139,7 @@ int main(int argc, char* argv[]) {
   while (nm.getNumConnections() < clients && Clock::now() < give_up)
     nm.accept();
 
-  // Part 1: announce without pause, counting per 6.6 ms window.
+  // Phase 1: announce without pause, counting per 6.6 ms window.
   std::vector<long long> per_window;
   long long passes_without_message = 0;
   Clock::time_point start = Clock::now();
@@ -165,7 +165,7 @@ int main(int argc, char* argv[]) {
   double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
   long long part1 = handler->handled;
 
-  // Part 2: the real game loop.
+  // Phase 2: the real game loop.
   gm.run();
   std::vector<long long> per_frame;
   for (std::size_t i = 2; i < handler->at_step.size(); i++)  // whole frames only
@@ -179,7 +179,7 @@ int main(int argc, char* argv[]) {
 
   printf("clients: %d (connected %d), message: %d bytes, %d messages per client send\n", clients, connected,
          body_bytes + zv::MESSAGE_HEADER_BYTES, MESSAGES_PER_SEND);
-  printf("part 1, announcing without pause for %.2f s:\n", elapsed);
+  printf("phase 1, announcing without pause for %.2f s:\n", elapsed);
   printf("  messages handled:       %lld (%lld passes found nothing waiting)\n", part1, passes_without_message);
   printf("  per second:             %.0f\n", static_cast<double>(part1) / elapsed);
   printf("  per 6.6 ms (mean):      %.0f\n", static_cast<double>(part1) / elapsed * NETWORK_SHARE_MS / 1000.0);
@@ -187,7 +187,7 @@ int main(int argc, char* argv[]) {
     printf("  per 6.6 ms window:      median %.0f, 5th percentile %.0f, over %zu windows\n",
            percentile(per_window, 0.5), percentile(per_window, 0.05), per_window.size());
   if (!per_frame.empty())
-    printf("part 2, game loop at 33 ms: per frame median %.0f, 5th percentile %.0f, min %.0f, over %zu frames\n",
+    printf("phase 2, game loop at 33 ms: per frame median %.0f, 5th percentile %.0f, min %.0f, over %zu frames\n",
            percentile(per_frame, 0.5), percentile(per_frame, 0.05), percentile(per_frame, 0.0), per_frame.size());
   printf("messages sent by the clients: %lld; bad messages: %lld, client errors: %lld\n", messages_sent.load(),
          handler->bad, client_errors.load());
