@@ -47,25 +47,25 @@ TEST(GameLoopNetwork, NetworkingOffLeavesTheManagerAlone) {
   EXPECT_FALSE(zvtest::logContains("NetworkManager"));
 }
 
-TEST(GameLoopNetwork, NetworkManagerStartsAfterTheDisplayAndStopsBeforeIt) {
+TEST(GameLoopNetwork, NetworkManagerStartsAfterInputAndStopsBeforeIt) {
   zv::LogManager::getInstance().setLogLevel(1);
   ASSERT_EQ(zvtest::startHeadless("networking:true,"), 0);
   EXPECT_TRUE(zv::NetworkManager::getInstance().isStarted());
   GameManager::getInstance().shutDown();
   EXPECT_FALSE(zv::NetworkManager::getInstance().isStarted());
   std::vector<std::string> log = zvtest::logMessages();
-  int display = lineIndex(log, "Display manager started.");
+  int input = lineIndex(log, "Input manager started.");
   int network = lineIndex(log, "Network manager started.");
   int world = lineIndex(log, "World manager started.");
-  ASSERT_GE(display, 0);
-  EXPECT_GT(network, display);
+  ASSERT_GE(input, 0);
+  EXPECT_GT(network, input);
   EXPECT_GT(world, network);
   int world_stop = lineIndex(log, "World manager stopped");
   int network_stop = lineIndex(log, "Network manager stopped");
-  int display_stop = lineIndex(log, "Display manager stopped");
+  int input_stop = lineIndex(log, "Input manager stopped");
   ASSERT_GE(world_stop, 0);
   EXPECT_GT(network_stop, world_stop);
-  EXPECT_GT(display_stop, network_stop);
+  EXPECT_GT(input_stop, network_stop);
 }
 
 TEST(GameLoopNetwork, NetworkManagerThatCannotStartStopsTheEngine) {
