@@ -11,6 +11,7 @@
 #include "display/InputManager.h"
 #include "network/NetworkManager.h"
 #include "platform/Platform.h"
+#include "resources/ResourceManager.h"
 #include "world/PathManager.h"
 #include "world/WorldManager.h"
 
@@ -81,6 +82,12 @@ int GameManager::startUp() {
     log.writeLog(1, "Network manager started.");
   }
 
+  if (ResourceManager::getInstance().startUp() != 0) {
+    log.writeLog("Error starting resource manager!");
+    return -1;
+  }
+  log.writeLog(1, "Resource manager started.");
+
   WorldManager& world = WorldManager::getInstance();
   if (world.startUp() != 0) {
     log.writeLog("Error starting world manager!");
@@ -127,6 +134,8 @@ void GameManager::shutDown() {
   log.writeLog(1, "Path manager stopped");
   WorldManager::getInstance().shutDown();
   log.writeLog(1, "World manager stopped");
+  ResourceManager::getInstance().shutDown();
+  log.writeLog(1, "Resource manager stopped");
   if (Config::getInstance().getNetworking()) {
     NetworkManager::getInstance().shutDown();
     log.writeLog(1, "Network manager stopped");

@@ -1,0 +1,34 @@
+#include "resources/Sound.h"
+
+#include "core/LogManager.h"
+
+namespace zv {
+
+Sound::Sound() : label("[Undefined]") {}
+
+Sound::~Sound() { sound.resetBuffer(); }
+
+int Sound::loadSound(std::string filename) {
+  if (!sound_buffer.loadFromFile(filename)) {
+    sound.resetBuffer();
+    return -1;
+  }
+  sound.setBuffer(sound_buffer);
+  return 0;
+}
+
+void Sound::setLabel(std::string new_label) { label = new_label; }
+std::string Sound::getLabel() const { return label; }
+
+void Sound::play(bool loop) {
+  LogManager::getInstance().writeLog(5, "Sound::play(): Playing sound.");
+  sound.play();
+  sound.setLoop(loop);
+}
+
+void Sound::stop() { sound.stop(); }
+
+bool Sound::isPlaying() const { return sound.getStatus() == sf::Sound::Playing; }
+bool Sound::isLooping() const { return sound.getLoop(); }
+
+} // namespace zv

@@ -1,0 +1,63 @@
+#include "resources/Sprite.h"
+
+#include <new>
+
+#include "core/LogManager.h"
+
+namespace zv {
+
+Sprite::Sprite(int max_frames)
+    : width(0),
+      height(0),
+      max_frame_count(0),
+      frame_count(0),
+      color(COLOR_DEFAULT),
+      slowdown(1),
+      transparency(0),
+      frame(nullptr),
+      label("[Undefined]") {
+  if (max_frames >= 0)
+    frame = new (std::nothrow) Frame[static_cast<std::size_t>(max_frames)];
+  if (!frame) {
+    LogManager::getInstance().writeLog("Sprite::Sprite(): Error! Unable to allocate %d frames.", max_frames);
+    return;
+  }
+  max_frame_count = max_frames;
+}
+
+Sprite::~Sprite() { delete[] frame; }
+
+void Sprite::setWidth(int new_width) { width = new_width; }
+int Sprite::getWidth() const { return width; }
+void Sprite::setHeight(int new_height) { height = new_height; }
+int Sprite::getHeight() const { return height; }
+void Sprite::setColor(Color new_color) { color = new_color; }
+Color Sprite::getColor() const { return color; }
+void Sprite::setSlowdown(int new_slowdown) { slowdown = new_slowdown; }
+int Sprite::getSlowdown() const { return slowdown; }
+void Sprite::setTransparency(char new_transparency) { transparency = new_transparency; }
+char Sprite::getTransparency() const { return transparency; }
+void Sprite::setLabel(std::string new_label) { label = new_label; }
+std::string Sprite::getLabel() const { return label; }
+int Sprite::getFrameCount() const { return frame_count; }
+int Sprite::getMaxFrameCount() const { return max_frame_count; }
+
+int Sprite::addFrame(Frame new_frame) {
+  if (frame_count >= max_frame_count)
+    return -1;
+  frame[frame_count] = new_frame;
+  frame_count++;
+  return 0;
+}
+
+Frame Sprite::getFrame(int frame_number) const {
+  if (frame_number < 0 || frame_number >= frame_count)
+    return Frame();
+  return frame[frame_number];
+}
+
+int Sprite::draw(int frame_number, Vector position, char new_transparency) const {
+  return getFrame(frame_number).draw(position, color, new_transparency);
+}
+
+} // namespace zv
