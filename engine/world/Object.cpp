@@ -5,6 +5,7 @@
 #include "core/Utility.h"
 #include "display/InputManager.h"
 #include "network/NetworkManager.h"
+#include "resources/ResourceManager.h"
 #include "world/EventPath.h"
 #include "world/PathFind.h"
 #include "world/PathManager.h"
@@ -38,6 +39,7 @@ Object::Object()
       avoid_collisions(false) {
   for (bool& flag : modified)
     flag = true;
+  shape.setType(SHAPE_NONE);
   WorldManager::getInstance().insertObject(this);
 }
 
@@ -327,6 +329,45 @@ int Object::eventHandler(const Event* p_e) {
   dropPathFind();
   return 1;
 }
+
+Animation Object::getAnimation() const { return animation; }
+
+void Object::setAnimation(Animation new_animation, bool set_box) {
+  animation = new_animation;
+  modified[ANIMATION] = true;
+  if (set_box) {
+    box = animation.getBox();
+    modified[BOX] = true;
+  }
+}
+
+int Object::setSprite(std::string sprite_label) {
+  Sprite* p_sprite = ResourceManager::getInstance().getSprite(sprite_label);
+  if (!p_sprite) {
+    LogManager::getInstance().writeLog("Object::setSprite(): Warning! Sprite '%s' not found", sprite_label.c_str());
+    return -1;
+  }
+  animation.setSprite(p_sprite);
+  setBox(animation.getBox());
+  return 0;
+}
+
+Shape Object::getShape() const { return shape; }
+
+void Object::setShape(Shape new_shape) {
+  shape = new_shape;
+  modified[SHAPE] = true;
+}
+
+
+int Object::draw() {
+  int result = animation.draw(position);
+  if (shape.getType() != SHAPE_NONE)
+    shape.draw(position);
+  return result;
+}
+
+bool Object::isViewObject() const { return false; }
 
 bool Object::isModified(ObjectAttribute attribute) const {
   int i = static_cast<int>(attribute);

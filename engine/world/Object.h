@@ -8,6 +8,8 @@
 #include "core/Box.h"
 #include "core/Event.h"
 #include "core/Vector.h"
+#include "display/Shape.h"
+#include "resources/Animation.h"
 #include "world/Path.h"
 
 namespace zv {
@@ -58,6 +60,8 @@ class Object {
   Vector acceleration;
   int altitude;
   Solidness solidness;
+  Animation animation;
+  Shape shape;
   bool no_soft;
   int event_count;
   std::string event_name[MAX_OBJ_EVENTS];
@@ -131,9 +135,24 @@ class Object {
   int getEventCount() const;
   std::string getEventName(int index) const;
 
+  Animation getAnimation() const;
+  // Copies the animation's state; with set_box the box becomes the
+  // animation's box (without re-indexing: the box is not indexed by it).
+  void setAnimation(Animation new_animation, bool set_box = true);
+  // The sprite of that label from the ResourceManager, and its box; -1
+  // (nothing changed) when there is none.
+  int setSprite(std::string sprite_label);
+  Shape getShape() const;
+  void setShape(Shape new_shape);
+
   // Handles path events (overrides must pass "zv-path" on, which also ends
   // the search); everything else is ignored (0).
   virtual int eventHandler(const Event* p_e);
+  // Draws (and so advances) the animation at the position, then the
+  // shape if there is one; the animation's result.
+  virtual int draw();
+  // Objects anchored to the screen are drawn wherever the view is.
+  virtual bool isViewObject() const;
 
   // Key:value text of the selected attributes: "ALL", "" for the changed
   // ones, or selectors such as "POSITION,TYPE,". Clears the written flags.

@@ -5,6 +5,7 @@
 #include <vector>
 #include <string>
 
+#include "core/Color.h"
 #include "core/LogManager.h"
 #include "core/Match.h"
 #include "core/Utility.h"
@@ -72,6 +73,17 @@ std::string rawValue(const std::string& text, const std::string& key) {
   return "";
 }
 
+// A colour as written (its name) or as its number; anything else is white.
+Color colorFromText(const std::string& text) {
+  for (int c = BLACK; c <= WHITE; c++)
+    if (text == colorToString(static_cast<Color>(c)))
+      return static_cast<Color>(c);
+  int number = atoi(text.c_str());
+  if (!text.empty() && isdigit(static_cast<unsigned char>(text[0])) && number <= CUSTOM)
+    return static_cast<Color>(number);
+  return WHITE;
+}
+
 } // namespace
 
 std::string Object::serialize(std::string attributes) {
@@ -116,6 +128,8 @@ std::string Object::serialize(std::string attributes) {
         text += pair("type", type);
         break;
       case ANIMATION:
+        // The animation tracks its own changes: only what changed there is written.
+        text += animation.serialize("");
         break;
       case ALTITUDE:
         text += pair("altitude", toString(altitude));
@@ -138,6 +152,10 @@ std::string Object::serialize(std::string attributes) {
         text += pair("y_acceleration", toString(acceleration.getY()));
         break;
       case SHAPE:
+        text += pair("shape", toString(shape.getType()));
+        text += pair("size", toString(shape.getSize()));
+        text += pair("color", colorToString(shape.getColor()));
+        text += pair("opacity", toString(static_cast<int>(shape.getOpacity())));
         break;
       case FOLLOW_PATH:
         text += pair("follow_path", boolToString(follow_path));
@@ -224,6 +242,9 @@ int Object::deserialize(std::string text) {
     setType(value);
   }
 
+  animation.deserialize(text);
+  // The animation parsed the text again; the lookups below search that parse.
+
   if (!(value = match("", "altitude")).empty()) {
     log.writeLog(20, "Object::deserialize(): altitude is %d", atoi(value.c_str()));
     setAltitude(atoi(value.c_str()));
@@ -261,6 +282,28 @@ int Object::deserialize(std::string text) {
     setAcceleration(Vector(acceleration.getX(), static_cast<float>(atof(ay.c_str()))));
   }
 
+  // The shape changes only when all four of its keys are there.
+  Shape new_shape = shape;
+  std::string st = match("", "shape"), ss = match("", "size"), sc = match("", "color"), so = match("", "opacity");
+  if (!st.empty()) {
+    log.writeLog(20, "Object::deserialize(): shape is '%s'", st.c_str());
+    new_shape.setType(atoi(st.c_str()));
+  }
+  if (!ss.empty()) {
+    log.writeLog(20, "Object::deserialize(): size is '%s'", ss.c_str());
+    new_shape.setSize(static_cast<float>(atof(ss.c_str())));
+  }
+  if (!sc.empty()) {
+    log.writeLog(20, "Object::deserialize(): color is '%s'", sc.c_str());
+    new_shape.setColor(colorFromText(sc));
+  }
+  if (!so.empty()) {
+    log.writeLog(20, "Object::deserialize(): opacity is '%s'", so.c_str());
+    new_shape.setOpacity(static_cast<unsigned char>(atoi(so.c_str())));
+  }
+  if (!st.empty() && !ss.empty() && !sc.empty() && !so.empty())
+    setShape(new_shape);
+
   if (!match("", "path").empty()) {
     std::vector<Vector> nodes;
     std::string rest = rawValue(text, "path");
@@ -280,6 +323,7 @@ int Object::deserialize(std::string text) {
     new_path.setNodes(nodes);
     setPath(new_path);
   }
+
   if (!(value = match("", "follow_path")).empty()) {
     log.writeLog(20, "Object::deserialize(): follow_path is %s", value.c_str());
     setFollowPath(value == "true");

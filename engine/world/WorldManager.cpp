@@ -222,7 +222,18 @@ void WorldManager::update() {
   deletions.clear();
 }
 
-void WorldManager::draw() {}
+void WorldManager::draw() {
+  for (int altitude = 0; altitude <= MAX_ALTITUDE; altitude++) {
+    // A copy: drawing may create, hide or move objects.
+    ObjectList visible = scene_graph.visibleObjects(altitude);
+    ObjectListIterator li(&visible);
+    for (li.first(); !li.isDone(); li.next()) {
+      Object* p_o = li.currentObject();
+      if (p_o->isViewObject() || boxIntersectsBox(getWorldBox(p_o), view))
+        p_o->draw();
+    }
+  }
+}
 
 void WorldManager::setBoundary(Box new_boundary) { boundary = new_boundary; }
 Box WorldManager::getBoundary() const { return boundary; }

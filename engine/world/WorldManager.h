@@ -46,6 +46,7 @@ class WorldManager : public Manager {
   int moveObject(Object* p_o, Vector where);
 
   void update();
+  // Visible objects from altitude 0 up, those in the view and the view objects.
   void draw();
 
   void setBoundary(Box new_boundary);
