@@ -1,0 +1,28 @@
+// The engine's start-up title: the name slides in from the right, switches
+// to upright lettering and calls in the insect. Any key ends the splash.
+#ifndef ZV_SPLASH_H
+#define ZV_SPLASH_H
+
+#include "world/Object.h"
+
+namespace zv {
+
+class Sprite;
+
+// Runs the splash in the game loop until it ends; -1 when the engine is not started.
+int splash();
+
+class Splash : public Object {
+ private:
+  int countdown;
+  Sprite* p_sprite;
+
+ public:
+  Splash();
+  ~Splash() override;
+  int eventHandler(const Event* p_e) override;
+};
+
+} // namespace zv
+
+#endif
