@@ -1,12 +1,58 @@
 #include "display/ViewObject.h"
 
+#include <cctype>
+#include <cstdlib>
+
 #include "core/LogManager.h"
+#include "core/Match.h"
 #include "core/Utility.h"
 #include "display/DisplayManager.h"
 #include "display/EventView.h"
 #include "world/WorldManager.h"
 
 namespace zv {
+
+namespace {
+
+const char* const VIEW_SELECTORS[VIEW_ATTRIBUTE_COUNT] = {
+    "VIEW_STRING,", "VALUE,", "BORDER,", "COLOR,", "LOCATION,", "DRAW_VALUE,",
+};
+
+std::string pair(const std::string& key, const std::string& value) { return key + ":" + value + ","; }
+
+// Lower case without blanks: the matcher drops blanks, so "Unknown color"
+// comes back as "Unknowncolor".
+std::string folded(const std::string& text) {
+  std::string out;
+  for (char c : text)
+    if (!std::isspace(static_cast<unsigned char>(c)))
+      out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+// A colour written by serialize (its name) or given as its number 0 to 8;
+// false for anything else.
+bool readColor(const std::string& text, Color& color) {
+  std::string key = folded(text);
+  for (int c = BLACK; c <= CUSTOM; c++) {
+    if (key == folded(colorToString(static_cast<Color>(c)))) {
+      color = static_cast<Color>(c);
+      return true;
+    }
+  }
+  if (key.empty() || key.size() > 2)
+    return false;
+  for (char ch : key)
+    if (!std::isdigit(static_cast<unsigned char>(ch)))
+      return false;
+  int number = atoi(key.c_str());
+  if (number < BLACK || number > CUSTOM)
+    return false;
+  color = static_cast<Color>(number);
+  return true;
+}
+
+} // namespace
 
 ViewObject::ViewObject()
     : view_string(""), value(0), draw_value(true), border(true), color(WHITE), location(TOP_CENTER) {
@@ -156,6 +202,87 @@ int ViewObject::draw() {
     float left = pos.getX() - static_cast<float>(n / 2) - 1;
     result += display.drawCharacter(Vector(left, pos.getY()), '|', color);
     result += display.drawCharacter(Vector(left + static_cast<float>(n) + 1, pos.getY()), '|', color);
+  }
+  return result;
+}
+
+std::string ViewObject::serialize(std::string attributes) {
+  LogManager::getInstance().writeLog(25, "ViewObject::serialize(): attr is '%s'", attributes.c_str());
+  std::string text = Object::serialize(attributes);
+  bool all = attributes == "ALL";
+  for (int i = 0; i < VIEW_ATTRIBUTE_COUNT; i++) {
+    bool selected = all || (attributes.empty() && view_modified[i]) ||
+                    (!attributes.empty() && attributes.find(VIEW_SELECTORS[i]) != std::string::npos);
+    if (!selected)
+      continue;
+    switch (i) {
+      case VIEW_STRING:
+        text += pair("view_string", view_string);
+        break;
+      case VALUE:
+        text += pair("view_value", toString(value));
+        break;
+      case BORDER:
+        text += pair("view_border", boolToString(border));
+        break;
+      case COLOR:
+        text += pair("view_color", colorToString(color));
+        break;
+      case LOCATION:
+        text += pair("view_location", toString(static_cast<int>(location)));
+        break;
+      case DRAW_VALUE:
+        text += pair("view_draw_value", boolToString(draw_value));
+        break;
+    }
+    view_modified[i] = false;
+  }
+  return text;
+}
+
+int ViewObject::deserialize(std::string text) {
+  int result = Object::deserialize(text);
+  LogManager& log = LogManager::getInstance();
+  // Parse again: the object's part may have left another text in the matcher.
+  std::string found = match(text, "view_string");
+  if (!found.empty()) {
+    log.writeLog(10, "ViewObject::deserialize(): view_string is %s", found.c_str());
+    setViewString(found);
+  }
+  if (!(found = match("", "view_value")).empty()) {
+    int new_value = atoi(found.c_str());
+    log.writeLog(10, "ViewObject::deserialize(): value is %d", new_value);
+    setValue(new_value);
+  }
+  if (!(found = match("", "view_border")).empty()) {
+    log.writeLog(10, "ViewObject::deserialize(): border is %s", found.c_str());
+    setBorder(found == "true");
+  }
+  if (!(found = match("", "view_color")).empty()) {
+    Color new_color = color;
+    if (readColor(found, new_color)) {
+      log.writeLog(10, "ViewObject::deserialize(): color is %d", static_cast<int>(new_color));
+      setColor(new_color);
+    } else {
+      log.writeLog("ViewObject::deserialize(): Warning! Unknown color '%s'. Ignored.", found.c_str());
+    }
+  }
+  if (!(found = match("", "view_location")).empty()) {
+    int new_location = atoi(found.c_str());
+    log.writeLog(10, "ViewObject::deserialize(): location is %d", new_location);
+    if (new_location == LOCATION_NONE) {
+      // Written for an object placed by position: the position keys place it.
+      if (location != LOCATION_NONE) {
+        location = LOCATION_NONE;
+        view_modified[LOCATION] = true;
+      }
+    } else {
+      setLocation(static_cast<ViewLocation>(new_location));
+    }
+  }
+  if (!(found = match("", "view_draw_value")).empty()) {
+    log.writeLog(10, "ViewObject::deserialize(): draw_value is %s", found.c_str());
+    draw_value = found == "true";
   }
   return result;
 }

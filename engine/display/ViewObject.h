@@ -70,6 +70,12 @@ class ViewObject : public Object {
   // Sum of the drawing calls' results: 0 when everything was drawn.
   virtual int draw();
 
+  // The object's pairs, then the view attributes selected the same way:
+  // "ALL", "" for the changed ones, or selectors such as "VALUE,".
+  std::string serialize(std::string attributes = "") override;
+  // The object's deserialization first; its result is the result.
+  int deserialize(std::string text) override;
+
   using Object::isModified;
   bool isModified() const override;
   virtual bool isModified(ViewObjectAttribute attribute) const;

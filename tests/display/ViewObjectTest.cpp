@@ -177,3 +177,171 @@ TEST_F(ViewObjects, ChangeCheckLogsEachViewFlag) {
   EXPECT_TRUE(zvtest::logContains("ViewObject::isModified(): 0 is true"));
   EXPECT_FALSE(zvtest::logContains("ViewObject::isModified(): 1 is"));
 }
+
+namespace {
+// The keys of a serialized text, in order.
+std::vector<std::string> keysOf(const std::string& text) {
+  std::vector<std::string> keys;
+  std::string::size_type start = 0;
+  while (start < text.size()) {
+    std::string::size_type comma = text.find(',', start);
+    std::string entry = text.substr(start, comma - start);
+    keys.push_back(entry.substr(0, entry.find(':')));
+    start = comma + 1;
+  }
+  return keys;
+}
+
+std::vector<std::string> viewKeysOf(const std::string& text) {
+  std::vector<std::string> keys;
+  for (const std::string& key : keysOf(text))
+    if (key.compare(0, 5, "view_") == 0)
+      keys.push_back(key);
+  return keys;
+}
+
+const std::vector<std::string> ALL_VIEW_KEYS = {"view_string", "view_value", "view_location",
+                                                "view_border", "view_color", "view_draw_value"};
+} // namespace
+
+TEST_F(ViewObjects, SerializingTwiceWritesNothingNew) {
+  ViewObject* p = new ViewObject;
+  std::string first = p->serialize("");
+  EXPECT_EQ(viewKeysOf(first), (std::vector<std::string>{"view_string", "view_value", "view_border", "view_color",
+                                                         "view_location", "view_draw_value"}));
+  EXPECT_NE(first.find("view_string:,view_value:0,view_border:true,view_color:White,view_location:1,"
+                       "view_draw_value:true,"),
+            std::string::npos);
+  EXPECT_NE(first.find("type:ViewObject,"), std::string::npos);
+  EXPECT_FALSE(p->isModified());
+  EXPECT_EQ(p->serialize(""), "");
+}
+
+TEST_F(ViewObjects, OnlyRealChangesAreMarked) {
+  ViewObject* p = new ViewObject;
+  p->setViewString("Fuel");
+  p->setValue(5);
+  p->serialize("");
+  p->setViewString("Fuel");
+  p->setValue(5);
+  p->setColor(zv::WHITE);
+  p->setBorder(true);
+  EXPECT_EQ(p->setPosition(p->getPosition()), 0);
+  EventView nothing("Fuel", 0, true);
+  EXPECT_EQ(p->eventHandler(&nothing), 1);
+  EXPECT_FALSE(p->isModified());
+
+  p->setValue(6);
+  EXPECT_TRUE(p->isModified(zv::VALUE));
+  EXPECT_TRUE(p->isModified());
+  EXPECT_EQ(p->serialize(""), "view_value:6,");
+
+  p->setPosition(Vector(3, 4));
+  EXPECT_EQ(p->serialize(""), "pos-x:3,pos-y:4,view_location:-1,");
+  p->setBorder(false);  // placed by position: no move
+  EXPECT_EQ(p->serialize(""), "view_border:false,");
+}
+
+TEST_F(ViewObjects, SelectionsNameViewAttributes) {
+  ViewObject* p = new ViewObject;
+  p->setViewString("Points");
+  p->setValue(12);
+  EXPECT_EQ(p->serialize("VALUE,"), "view_value:12,");
+  EXPECT_EQ(p->serialize("COLOR,VIEW_STRING,"), "view_string:Points,view_color:White,");
+  // Selectors are found as substrings: "DRAW_VALUE," names VALUE too.
+  EXPECT_EQ(p->serialize("POSITION,DRAW_VALUE,"), "pos-x:40,pos-y:1,view_value:12,view_draw_value:true,");
+  // What was not written is still marked.
+  EXPECT_TRUE(p->isModified(zv::BORDER));
+  EXPECT_TRUE(p->isModified(zv::LOCATION));
+  EXPECT_FALSE(p->isModified(zv::VALUE));
+  EXPECT_EQ(viewKeysOf(p->serialize("")), (std::vector<std::string>{"view_border", "view_location"}));
+  EXPECT_EQ(viewKeysOf(p->serialize("ALL")).size(), 6u);
+}
+
+TEST_F(ViewObjects, EveryViewAttributeSurvivesWritingAndReading) {
+  for (int c = zv::BLACK; c <= zv::CUSTOM; c++) {
+    for (int where = zv::TOP_LEFT; where <= zv::BOTTOM_RIGHT; where += 4) {
+      ViewObject* source = new ViewObject;
+      source->setViewString("Fuel");
+      source->setValue(-42 - c);
+      source->setColor(static_cast<zv::Color>(c));
+      source->setBorder(c % 2 == 0);
+      source->setDrawValue(c % 3 != 0);
+      source->setLocation(static_cast<zv::ViewLocation>(where));
+      std::string text = source->serialize("ALL");
+
+      ViewObject* copy = new ViewObject;
+      EXPECT_EQ(copy->deserialize(text), 0);
+      SCOPED_TRACE(text);
+      EXPECT_EQ(copy->getViewString(), "Fuel");
+      EXPECT_EQ(copy->getValue(), -42 - c);
+      EXPECT_EQ(copy->getColor(), static_cast<zv::Color>(c));
+      EXPECT_EQ(copy->getBorder(), c % 2 == 0);
+      EXPECT_EQ(copy->getDrawValue(), c % 3 != 0);
+      EXPECT_EQ(copy->getLocation(), static_cast<zv::ViewLocation>(where));
+      EXPECT_EQ(copy->getPosition(), source->getPosition());
+    }
+  }
+  EXPECT_FALSE(zvtest::logContains("Warning!"));
+}
+
+TEST_F(ViewObjects, PlacedByPositionSurvivesWritingAndReading) {
+  ViewObject* source = new ViewObject;
+  source->setPosition(Vector(12.5f, 3));
+  std::string text = source->serialize("ALL");
+  ViewObject* copy = new ViewObject;
+  copy->deserialize(text);
+  EXPECT_EQ(copy->getLocation(), zv::LOCATION_NONE);
+  EXPECT_EQ(copy->getPosition(), Vector(12.5f, 3));
+  copy->setBorder(!copy->getBorder());
+  EXPECT_EQ(copy->getPosition(), Vector(12.5f, 3));
+  EXPECT_FALSE(zvtest::logContains("Warning!"));
+}
+
+TEST_F(ViewObjects, ColourIsReadAsNameOrNumber) {
+  zv::LogManager::getInstance().setLogLevel(10);
+  ViewObject* p = new ViewObject;
+  p->deserialize("view_color:3,");
+  EXPECT_EQ(p->getColor(), zv::YELLOW);
+  EXPECT_TRUE(zvtest::logContains("ViewObject::deserialize(): color is 3"));
+  p->deserialize("view_color:Magenta,");
+  EXPECT_EQ(p->getColor(), zv::MAGENTA);
+  p->deserialize("view_color:cyan,");
+  EXPECT_EQ(p->getColor(), zv::CYAN);
+  p->deserialize("view_color:8,");
+  EXPECT_EQ(p->getColor(), zv::CUSTOM);
+
+  p->deserialize("view_color:Purple,");
+  p->deserialize("view_color:9,");
+  p->deserialize("view_color:-1,");
+  EXPECT_EQ(p->getColor(), zv::CUSTOM);
+  EXPECT_TRUE(zvtest::logContains("ViewObject::deserialize(): Warning! Unknown color 'Purple'. Ignored."));
+  EXPECT_TRUE(zvtest::logContains("ViewObject::deserialize(): Warning! Unknown color '9'. Ignored."));
+  EXPECT_TRUE(zvtest::logContains("ViewObject::deserialize(): Warning! Unknown color '-1'. Ignored."));
+}
+
+TEST_F(ViewObjects, ReadingAppliesTheObjectPartFirst) {
+  zv::LogManager::getInstance().setLogLevel(10);
+  ViewObject* p = new ViewObject;
+  p->setLocation(zv::BOTTOM_LEFT);
+  p->serialize("");
+  // The border change re-applies the location; a bad location and junk values are harmless.
+  EXPECT_EQ(p->deserialize("altitude:3,view_border:False,view_value:abc,view_draw_value:no,"), 0);
+  EXPECT_EQ(p->getAltitude(), 3);
+  EXPECT_FALSE(p->getBorder());
+  EXPECT_FLOAT_EQ(p->getPosition().getY(), 23);
+  EXPECT_EQ(p->getValue(), 0);
+  EXPECT_FALSE(p->getDrawValue());
+  EXPECT_FALSE(p->isModified(zv::DRAW_VALUE));
+  EXPECT_FALSE(p->isModified(zv::VALUE));
+  EXPECT_TRUE(p->isModified(zv::BORDER));
+  EXPECT_TRUE(zvtest::logContains("ViewObject::deserialize(): border is False"));
+  EXPECT_TRUE(zvtest::logContains("ViewObject::deserialize(): value is 0"));
+  EXPECT_TRUE(zvtest::logContains("ViewObject::deserialize(): draw_value is no"));
+
+  EXPECT_EQ(p->deserialize("view_location:12,view_string:Speed,"), 0);
+  EXPECT_EQ(p->getLocation(), zv::BOTTOM_LEFT);
+  EXPECT_EQ(p->getViewString(), "Speed");
+  EXPECT_TRUE(zvtest::logContains("ViewObject::setLocation(): Warning! Location out of range (12). Ignored."));
+  EXPECT_TRUE(zvtest::logContains("ViewObject::deserialize(): view_string is Speed"));
+}
