@@ -101,11 +101,13 @@ void ViewObject::setColor(Color new_color) {
 }
 
 Color ViewObject::getColor() const { return color; }
+
 void ViewObject::setDrawValue(bool new_draw_value) {
   if (new_draw_value != draw_value)
     view_modified[DRAW_VALUE] = true;
   draw_value = new_draw_value;
 }
+
 bool ViewObject::getDrawValue() const { return draw_value; }
 
 int ViewObject::setLocation(ViewLocation new_location) {
@@ -286,6 +288,8 @@ int ViewObject::deserialize(std::string text) {
   }
   return result;
 }
+
+bool ViewObject::isViewObject() const { return true; }
 
 bool ViewObject::isModified() const {
   LogManager& log = LogManager::getInstance();

@@ -68,7 +68,9 @@ class ViewObject : public Object {
   // Takes "zv-view" events whose tag is this object's label.
   int eventHandler(const Event* p_e) override;
   // Sum of the drawing calls' results: 0 when everything was drawn.
-  virtual int draw();
+  int draw() override;
+  // Drawn wherever the view is: its position is a view position.
+  bool isViewObject() const override;
 
   // The object's pairs, then the view attributes selected the same way:
   // "ALL", "" for the changed ones, or selectors such as "VALUE,".

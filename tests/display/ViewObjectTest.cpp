@@ -282,7 +282,8 @@ TEST_F(ViewObjects, EveryViewAttributeSurvivesWritingAndReading) {
       EXPECT_EQ(copy->getPosition(), source->getPosition());
     }
   }
-  EXPECT_FALSE(zvtest::logContains("Warning!"));
+  EXPECT_FALSE(zvtest::logContains("ViewObject::setLocation(): Warning!"));
+  EXPECT_FALSE(zvtest::logContains("ViewObject::deserialize(): Warning!"));
 }
 
 TEST_F(ViewObjects, PlacedByPositionSurvivesWritingAndReading) {
@@ -295,7 +296,8 @@ TEST_F(ViewObjects, PlacedByPositionSurvivesWritingAndReading) {
   EXPECT_EQ(copy->getPosition(), Vector(12.5f, 3));
   copy->setBorder(!copy->getBorder());
   EXPECT_EQ(copy->getPosition(), Vector(12.5f, 3));
-  EXPECT_FALSE(zvtest::logContains("Warning!"));
+  EXPECT_FALSE(zvtest::logContains("ViewObject::setLocation(): Warning!"));
+  EXPECT_FALSE(zvtest::logContains("ViewObject::deserialize(): Warning!"));
 }
 
 TEST_F(ViewObjects, ColourIsReadAsNameOrNumber) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "WindowCapture.h"
 #include "core/GameManager.h"
 #include "display/DisplayManager.h"
 #include "display/ViewObject.h"
@@ -26,8 +27,7 @@ class ViewWindow : public testing::Test {
   void SetUp() override {
     if (!zv::platform::displayAvailable())
       GTEST_SKIP() << "needs an X display";
-    zvtest::writeFile("zv-config.txt", std::string("font_file:") + ZELVRA_RUN_DIR + "/zv-font.ttf,frame_time:0,");
-    ASSERT_EQ(zv::GameManager::getInstance().startUp(), 0);
+    ASSERT_EQ(zvtest::startWindowed(), 0);
     ASSERT_NE(zv::DisplayManager::getInstance().getRenderWindow(), nullptr);
     // Start from a cleared back buffer.
     zv::DisplayManager::getInstance().presentFrame();
@@ -35,15 +35,6 @@ class ViewWindow : public testing::Test {
   void TearDown() override {
     if (zv::GameManager::getInstance().isStarted())
       zv::GameManager::getInstance().shutDown();
-  }
-
-  // What has been drawn since the last presentFrame.
-  static sf::Image backBuffer() {
-    sf::RenderWindow* p_window = zv::DisplayManager::getInstance().getRenderWindow();
-    sf::Texture texture;
-    texture.create(p_window->getSize().x, p_window->getSize().y);
-    texture.update(*p_window);
-    return texture.copyToImage();
   }
 
   // A text pixel of a named colour: its full channels bright, the others dark
@@ -108,7 +99,7 @@ TEST_F(ViewWindow, FuelGaugeIsFramedInThreeRowsAndTwelveColumns) {
   fuel->setColor(zv::RED);
   fuel->setLocation(zv::TOP_LEFT);
   ASSERT_EQ(fuel->draw(), 0);
-  sf::Image image = backBuffer();
+  sf::Image image = zvtest::captureWindow();
 
   // Centre 80/6 = 13.33; the ten characters start five cells to its left.
   float x = fuel->getPosition().getX();
@@ -131,14 +122,14 @@ TEST_F(ViewWindow, OddLabelCentredWithBarsBesideIt) {
   label->setColor(zv::RED);
   label->setPosition(Vector(40, 10));
   ASSERT_EQ(label->draw(), 0);
-  sf::Image plain = backBuffer();
+  sf::Image plain = zvtest::captureWindow();
   EXPECT_EQ(redColumns(plain, 0, 10, 11), range(38, 42));
   EXPECT_EQ(redRows(plain), std::vector<int>{10});
 
   zv::DisplayManager::getInstance().presentFrame();
   label->setBorder(true);
   ASSERT_EQ(label->draw(), 0);
-  sf::Image framed = backBuffer();
+  sf::Image framed = zvtest::captureWindow();
   std::vector<int> middle = redColumns(framed, 0, 10, 11);
   ASSERT_FALSE(middle.empty());
   EXPECT_EQ(middle.front(), 36);
@@ -158,7 +149,7 @@ TEST_F(ViewWindow, AnchoredToTheScreenWhileTheViewMoves) {
   world.setViewPosition(Vector(100, 50));
   ASSERT_NE(world.getView().getCorner(), Vector(0, 0));
   ASSERT_EQ(points->draw(), 0);
-  sf::Image image = backBuffer();
+  sf::Image image = zvtest::captureWindow();
   // "Points 0": eight characters centred on 80 * 5/6 = 66.67, so from 62.67 on;
   // the seventh is the blank.
   std::vector<int> expected = range(62, 67);
@@ -166,4 +157,33 @@ TEST_F(ViewWindow, AnchoredToTheScreenWhileTheViewMoves) {
   EXPECT_EQ(rowsOf(image, zv::GREEN), std::vector<int>{0});
   EXPECT_EQ(columnsOf(image, zv::GREEN, 2.0f / 3.0f, 0, 1), expected);
   EXPECT_TRUE(rowsOf(image, zv::RED).empty());
+}
+
+// Through the game loop: the world draws view objects wherever its view is.
+TEST_F(ViewWindow, WorldDrawsItFarFromTheView) {
+  zv::WorldManager& world = zv::WorldManager::getInstance();
+  world.setBoundary(zv::Box(Vector(0, 0), 300, 200));
+  world.setViewPosition(Vector(250, 150));
+  ASSERT_EQ(world.getView().getCorner(), Vector(210, 138));
+
+  ViewObject* fuel = new ViewObject;
+  fuel->setViewString("Fuel");
+  fuel->setValue(100);
+  fuel->setColor(zv::RED);
+  fuel->setPosition(Vector(40, 12));
+  zvtest::Recorder* p_stop = new zvtest::Recorder;
+  p_stop->setSolidness(zv::SPECTRAL);
+  p_stop->setVisible(false);
+  p_stop->stop_after_steps = 1;
+  p_stop->registerInterest(zv::STEP_EVENT);
+  zv::GameManager::getInstance().run();
+
+  // The last frame's drawing is still in the back buffer.
+  sf::Image image = zvtest::captureWindow();
+  EXPECT_EQ(redRows(image), range(11, 13));
+  EXPECT_EQ(redColumns(image, 0, 11, 12), range(35, 44));
+  std::vector<int> middle = redColumns(image, 0, 12, 13);
+  ASSERT_FALSE(middle.empty());
+  EXPECT_EQ(middle.front(), 34);
+  EXPECT_EQ(middle.back(), 45);
 }
