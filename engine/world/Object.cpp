@@ -20,6 +20,8 @@ int next_id = 1;
 
 int getNextObjectId() { return next_id; }
 
+void Object::releaseLastId() { next_id--; }
+
 Object::Object()
     : id(next_id++),
       type("(Undefined)"),

@@ -76,6 +76,8 @@ class Object {
 
  protected:
   bool modified[ATTRIBUTE_COUNT];
+  // Gives back the id the newest object took, for objects that use none.
+  static void releaseLastId();
 
  public:
   Object();
