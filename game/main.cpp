@@ -1,6 +1,10 @@
-// The racing game's entry: start the engine, run the game loop, stop.
+// The racing game's entry: the engine's splash, then the start menu and as
+// many runs as the player wants until Q at the menu.
+#include "GameResources.h"
+#include "StartMenu.h"
 #include "core/GameManager.h"
 #include "core/LogManager.h"
+#include "effects/Splash.h"
 
 int main(int, char*[]) {
   zv::GameManager& game_manager = zv::GameManager::getInstance();
@@ -10,6 +14,9 @@ int main(int, char*[]) {
     return 1;
   }
   zv::LogManager::getInstance().setFlush(true);
+  zv::splash();
+  loadResources();
+  new StartMenu;
   game_manager.run();
   game_manager.shutDown();
   return 0;
