@@ -1,6 +1,6 @@
 #include "RoadObstacle.h"
 
-#include <cstdlib>
+#include "core/Random.h"
 
 #include "Fuel.h"
 #include "Racer.h"
@@ -51,7 +51,7 @@ void RoadObstacle::moveToStart() {
   float v = boundary.getVertical();
   // Rows 7 to V - 4; a world too low for that range gets row 7.
   int rows = static_cast<int>(v - 10);
-  float y = rows > 0 ? static_cast<float>(rand() % rows + 7) : 7.0f;
+  float y = rows > 0 ? static_cast<float>(zv::randomNumber() % rows + 7) : 7.0f;
   zv::Vector where(w + 3, y);
   if (!world.getCollisions(this, where).isEmpty())
     where.setY(v - y);

@@ -1,6 +1,6 @@
 #include "Spawner.h"
 
-#include <cstdlib>
+#include "core/Random.h"
 
 #include "Missile.h"
 #include "Obstacles.h"
@@ -49,7 +49,7 @@ int Spawner::eventHandler(const zv::Event* p_e) {
   gas_countdown--;
 
   if (obstacle_countdown == 0) {
-    switch (rand() % 3) {
+    switch (zv::randomNumber() % 3) {
       case 0: new Spiketrap; break;
       case 1: new Cones; break;
       default: new OilSlick; break;

@@ -2,10 +2,11 @@
 # The real game in a real window, driven by real key presses: skip the
 # splash, start a run, steer down and up, end the run, see the game-over
 # screen and the menu again, quit. Screenshots go to the artefact folder.
-#   play_test.sh PATH/TO/zelvra ARTEFACT_FOLDER
+#   play_test.sh PATH/TO/zelvra ARTEFACT_FOLDER [LIBRARY_TO_PRELOAD]
 set -u
 game=$(readlink -f "$1")
 artefacts=$(mkdir -p "$2" && readlink -f "$2")
+preload=${3:+$(readlink -f "$3")}
 
 # Keyboard state is global to an X server: play on a server of our own.
 if [ -z "${ZV_E2E_PRIVATE_SERVER:-}" ]; then
@@ -20,7 +21,9 @@ ln -s "$source_dir/sounds" "$run_dir/sounds"
 cp "$source_dir/zv-font.ttf" "$source_dir/zv-config.txt" "$run_dir/"
 cd "$run_dir" || exit 1
 
-"$game" > game.out 2>&1 &
+# The preload keeps GL drivers mapped to the end, for the leak checker of
+# sanitizer builds; it must come before the sanitizer's runtime.
+LD_PRELOAD="$preload" ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" "$game" > game.out 2>&1 &
 pid=$!
 
 fail() {
