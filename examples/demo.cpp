@@ -209,6 +209,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   zv::LogManager& log = zv::LogManager::getInstance();
+  // Line by line, so that the log can be watched while it runs.
+  log.setFlush();
   zv::ResourceManager& resources = zv::ResourceManager::getInstance();
   const char* files[][2] = {{"sprites/racer-spr.txt", "car"},
                             {"sprites/cones-spr.txt", "cones"},

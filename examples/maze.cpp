@@ -193,6 +193,8 @@ int main(int argc, char** argv) {
     fprintf(stderr, "Engine did not start; see the log file\n");
     return 1;
   }
+  // Line by line, so that the log can be watched while it runs.
+  zv::LogManager::getInstance().setFlush();
   // Searches stay inside the maze: the world is exactly its size.
   zv::WorldManager::getInstance().setBoundary(zv::Box(zv::Vector(0, 0), WIDTH, HEIGHT));
 
