@@ -6,6 +6,7 @@
 set -u
 game=$(readlink -f "$1")
 artefacts=$(mkdir -p "$2" && readlink -f "$2")
+rm -f "$artefacts"/*
 preload=${3:+$(readlink -f "$3")}
 
 # Keyboard state is global to an X server: play on a server of our own.
