@@ -82,6 +82,12 @@ class ExampleRun {
     zvtest::writeFile("zv-config.txt", "window_title:" + title + ",\nlogfile:" + log_file + ",\n");
     std::string program = RUN_DIR + "/" + name;
     char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+    // GL drivers stay mapped in the example, so that a sanitizer build's
+    // leak check can name their blocks; the preload comes before the
+    // sanitizer's runtime.
+    setenv("LD_PRELOAD", ZELVRA_KEEP_DRIVERS, 1);
+    const char* asan = getenv("ASAN_OPTIONS");
+    setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + ":verify_asan_link_order=0").c_str(), 1);
     return posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ) == 0;
   }
 
