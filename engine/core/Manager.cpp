@@ -28,6 +28,8 @@ void Manager::shutDown() {
 }
 
 int Manager::onEvent(const Event* p_event) const {
+  if (!p_event)
+    return 0;
   LogManager& log = LogManager::getInstance();
   std::string event_type = p_event->getType();
   if (event_type == UNDEFINED_EVENT) {

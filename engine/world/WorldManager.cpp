@@ -85,6 +85,8 @@ ObjectList WorldManager::objectsOfType(std::string type) const { return scene_gr
 
 ObjectList WorldManager::getCollisions(const Object* p_o, Vector where) const {
   ObjectList collisions;
+  if (!p_o)
+    return collisions;
   Box box = getWorldBox(p_o, where);
   ObjectList solid = scene_graph.solidObjects();
   ObjectListIterator li(&solid);
@@ -120,6 +122,8 @@ Object* firstHard(const ObjectList& list) {
 } // namespace
 
 int WorldManager::moveObject(Object* p_o, Vector where) {
+  if (!p_o)
+    return -1;
   if (p_o->isSolid()) {
     ObjectList collisions = getCollisions(p_o, where);
     if (!collisions.isEmpty()) {

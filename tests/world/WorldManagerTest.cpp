@@ -311,3 +311,16 @@ TEST_F(WorldTest, NormalTellsWhichFaceIsTouched) {
   EXPECT_EQ(zv::getNormal(mover, other), Vector(0, 0));
   EXPECT_TRUE(logged("getNormal(): collision not detected. Returning (0,0)."));
 }
+
+TEST_F(WorldTest, NullObjectsAreRefusedCleanly) {
+  WorldManager& wm = WorldManager::getInstance();
+  EXPECT_EQ(wm.moveObject(nullptr, Vector(1, 1)), -1);
+  EXPECT_TRUE(wm.getCollisions(nullptr, Vector(1, 1)).isEmpty());
+  EXPECT_EQ(wm.insertObject(nullptr), -1);
+  EXPECT_EQ(wm.removeObject(nullptr), -1);
+  EXPECT_EQ(wm.markForDelete(nullptr), -1);
+  EXPECT_TRUE(logged("WorldManager::markForDelete(): Error! unable to add Object"));
+  EXPECT_EQ(wm.onEvent(nullptr), 0);
+  EXPECT_EQ(wm.registerInterest(nullptr, "custom"), -1);
+  wm.update();  // nothing was marked
+}
