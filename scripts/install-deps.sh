@@ -7,7 +7,7 @@ packages=(
   libsfml-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   clang libclang-rt-dev
-  xvfb xauth xdotool x11-apps imagemagick
+  xvfb xauth xdotool x11-utils imagemagick
 )
 
 missing=()
