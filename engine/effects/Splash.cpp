@@ -38,14 +38,14 @@ const char* const UPRIGHT[TITLE_HEIGHT] = {
     "                                               ",
 };
 
-std::string joined(const char* const* rows, int height) {
+} // namespace
+
+std::string joinRows(const char* const* rows, int height) {
   std::string frame;
   for (int i = 0; i < height; i++)
     frame += rows[i];
   return frame;
 }
-
-} // namespace
 
 int splash() {
   LogManager& log = LogManager::getInstance();
@@ -64,8 +64,8 @@ Splash::Splash() : countdown(15), p_sprite(new Sprite(2)) {
   p_sprite->setWidth(TITLE_WIDTH);
   p_sprite->setHeight(TITLE_HEIGHT);
   p_sprite->setColor(GREEN);
-  p_sprite->addFrame(Frame(TITLE_WIDTH, TITLE_HEIGHT, joined(SLANTED, TITLE_HEIGHT)));
-  p_sprite->addFrame(Frame(TITLE_WIDTH, TITLE_HEIGHT, joined(UPRIGHT, TITLE_HEIGHT)));
+  p_sprite->addFrame(Frame(TITLE_WIDTH, TITLE_HEIGHT, joinRows(SLANTED, TITLE_HEIGHT)));
+  p_sprite->addFrame(Frame(TITLE_WIDTH, TITLE_HEIGHT, joinRows(UPRIGHT, TITLE_HEIGHT)));
   p_sprite->setLabel("splash");
 
   Animation animation;

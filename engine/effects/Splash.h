@@ -3,6 +3,8 @@
 #ifndef ZV_SPLASH_H
 #define ZV_SPLASH_H
 
+#include <string>
+
 #include "world/Object.h"
 
 namespace zv {
@@ -11,6 +13,9 @@ class Sprite;
 
 // Runs the splash in the game loop until it ends; -1 when the engine is not started.
 int splash();
+
+// The rows of a picture drawn in code, joined into one frame string.
+std::string joinRows(const char* const* rows, int height);
 
 class Splash : public Object {
  private:

@@ -1,6 +1,7 @@
 #include "effects/SplashZelvra.h"
 
 #include "core/GameManager.h"
+#include "effects/Splash.h"
 #include "resources/Animation.h"
 #include "resources/Frame.h"
 #include "resources/Sprite.h"
@@ -42,21 +43,14 @@ const char* const LANDED[6] = {
     " _______ ",
 };
 
-std::string joined(const char* const* rows, int height) {
-  std::string frame;
-  for (int i = 0; i < height; i++)
-    frame += rows[i];
-  return frame;
-}
-
 } // namespace
 
 SplashZelvra::SplashZelvra(Vector init_target) : target(init_target), countdown(30), p_sprite(new Sprite(2)) {
   p_sprite->setWidth(11);
   p_sprite->setHeight(7);
   p_sprite->setColor(BLUE);
-  p_sprite->addFrame(Frame(11, 7, joined(FLYING[0], 7)));
-  p_sprite->addFrame(Frame(11, 7, joined(FLYING[1], 7)));
+  p_sprite->addFrame(Frame(11, 7, joinRows(FLYING[0], 7)));
+  p_sprite->addFrame(Frame(11, 7, joinRows(FLYING[1], 7)));
   p_sprite->setLabel("splash-zelvra");
   p_sprite->setSlowdown(2);
   Animation animation;
@@ -104,7 +98,7 @@ int SplashZelvra::eventHandler(const Event* p_e) {
     p_landed->setWidth(9);
     p_landed->setHeight(6);
     p_landed->setColor(GREEN);
-    p_landed->addFrame(Frame(9, 6, joined(LANDED, 6)));
+    p_landed->addFrame(Frame(9, 6, joinRows(LANDED, 6)));
     p_landed->setLabel("splash-zelvra");
     Animation animation;
     animation.setSprite(p_landed);

@@ -179,18 +179,7 @@ TEST_F(ViewObjects, ChangeCheckLogsEachViewFlag) {
 }
 
 namespace {
-// The keys of a serialized text, in order.
-std::vector<std::string> keysOf(const std::string& text) {
-  std::vector<std::string> keys;
-  std::string::size_type start = 0;
-  while (start < text.size()) {
-    std::string::size_type comma = text.find(',', start);
-    std::string entry = text.substr(start, comma - start);
-    keys.push_back(entry.substr(0, entry.find(':')));
-    start = comma + 1;
-  }
-  return keys;
-}
+using zvtest::keysOf;
 
 std::vector<std::string> viewKeysOf(const std::string& text) {
   std::vector<std::string> keys;

@@ -53,6 +53,18 @@ int logCount(const std::string& text, const std::string& path) {
   return count;
 }
 
+std::vector<std::string> keysOf(const std::string& text) {
+  std::vector<std::string> keys;
+  std::string::size_type start = 0;
+  while (start < text.size()) {
+    std::string::size_type comma = text.find(',', start);
+    std::string entry = text.substr(start, comma - start);
+    keys.push_back(entry.substr(0, entry.find(':')));
+    start = comma + 1;
+  }
+  return keys;
+}
+
 int startHeadless(const std::string& extra_config) {
   std::string config = "headless:true," + extra_config;
   if (extra_config.find("frame_time") == std::string::npos)

@@ -18,6 +18,9 @@ std::vector<std::string> logMessages(const std::string& path = "zelvra.log");
 bool logContains(const std::string& text, const std::string& path = "zelvra.log");
 int logCount(const std::string& text, const std::string& path = "zelvra.log");
 
+// The keys of a serialized key:value text, in order.
+std::vector<std::string> keysOf(const std::string& text);
+
 // Starts the engine headless with the given configuration text (frame
 // time 0 unless the text says otherwise); returns GameManager::startUp's result.
 int startHeadless(const std::string& extra_config = "");

@@ -8,20 +8,7 @@
 using zv::Object;
 using zv::Vector;
 
-namespace {
-// Every key of a serialized text, in order.
-std::vector<std::string> keysOf(const std::string& text) {
-  std::vector<std::string> keys;
-  std::string::size_type start = 0;
-  while (start < text.size()) {
-    std::string::size_type comma = text.find(',', start);
-    std::string entry = text.substr(start, comma - start);
-    keys.push_back(entry.substr(0, entry.find(':')));
-    start = comma + 1;
-  }
-  return keys;
-}
-} // namespace
+using zvtest::keysOf;
 
 TEST_F(WorldTest, AllWritesEveryKeyInTableOrder) {
   Object* p = new Object;
