@@ -2,25 +2,14 @@
 // the object is then written out and deleted by the world.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
-#include <unistd.h>
 
+#include "FuzzEngine.h"
 #include "core/GameManager.h"
 #include "world/Object.h"
 #include "world/WorldManager.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  char dir_template[] = "/tmp/zelvra-fuzz-XXXXXX";
-  if (!mkdtemp(dir_template) || chdir(dir_template) != 0)
-    return 1;
-  FILE* config = fopen("zv-config.txt", "w");
-  if (config) {
-    fputs("headless:true,frame_time:0,", config);
-    fclose(config);
-  }
-  return zv::GameManager::getInstance().startUp();
-}
+extern "C" int LLVMFuzzerInitialize(int*, char***) { return startHeadlessEngine(); }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);

@@ -1,4 +1,5 @@
 #include "PrivateDisplay.h"
+#include "XWindow.h"
 
 #include <cerrno>
 #include <csignal>
@@ -23,17 +24,6 @@ const int TRY_PAUSE_US = 25000;
 bool onPath(const char* program) {
   std::string command = std::string("command -v ") + program + " > /dev/null 2>&1";
   return system(command.c_str()) == 0;
-}
-
-// A wrong window id must fail the test, not end the process.
-int reportXError(Display*, XErrorEvent* p_error) {
-  fprintf(stderr, "X error %d on request %d\n", p_error->error_code, p_error->request_code);
-  return 0;
-}
-
-Display* openDisplay() {
-  XSetErrorHandler(reportXError);
-  return XOpenDisplay(nullptr);
 }
 
 std::string startServer() {
@@ -147,24 +137,6 @@ sf::Image shownPixels(unsigned long window) {
 bool xdotool(const std::string& arguments) {
   std::string command = "xdotool " + arguments + " > /dev/null 2>&1";
   return system(command.c_str()) == 0;
-}
-
-bool requestClose(unsigned long window) {
-  Display* display = openDisplay();
-  if (!display)
-    return false;
-  XEvent event;
-  memset(&event, 0, sizeof(event));
-  event.xclient.type = ClientMessage;
-  event.xclient.window = window;
-  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-  event.xclient.data.l[1] = CurrentTime;
-  Status sent = XSendEvent(display, window, False, NoEventMask, &event);
-  XSync(display, False);
-  XCloseDisplay(display);
-  return sent != 0;
 }
 
 } // namespace zvtest

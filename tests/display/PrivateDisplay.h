@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "XWindow.h"
+
 #include <SFML/Graphics/Image.hpp>
 
 namespace zvtest {
@@ -26,9 +28,6 @@ sf::Image shownPixels(unsigned long window);
 // Runs xdotool with these arguments on the current display; true on success.
 bool xdotool(const std::string& arguments);
 
-// Asks a window to close the way a window manager does when its close
-// button is pressed (a WM_DELETE_WINDOW message).
-bool requestClose(unsigned long window);
 
 } // namespace zvtest
 

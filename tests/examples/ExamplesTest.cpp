@@ -9,13 +9,13 @@
 
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "TestSupport.h"
+#include "XWindow.h"
 
 extern char** environ;
 
@@ -34,24 +34,6 @@ std::string firstLine(const std::string& command) {
   if (!line.empty() && line.back() == '\n')
     line.pop_back();
   return line;
-}
-
-bool requestClose(unsigned long window) {
-  Display* display = XOpenDisplay(nullptr);
-  if (!display)
-    return false;
-  XEvent event;
-  memset(&event, 0, sizeof(event));
-  event.xclient.type = ClientMessage;
-  event.xclient.window = window;
-  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-  event.xclient.data.l[1] = CurrentTime;
-  Status sent = XSendEvent(display, window, False, NoEventMask, &event);
-  XSync(display, False);
-  XCloseDisplay(display);
-  return sent != 0;
 }
 
 bool waitFor(const std::function<bool()>& done, int timeout_ms) {
@@ -130,7 +112,7 @@ TEST(Examples, DemoOpensItsWindowAndEndsOnCloseRequest) {
       << demo.log();
   // A few seconds of play: traffic comes and goes without trouble.
   sleep(3);
-  ASSERT_TRUE(requestClose(window));
+  ASSERT_TRUE(zvtest::requestClose(window));
   EXPECT_EQ(demo.waitExit(20000), 0);
   std::string log = demo.log();
   EXPECT_NE(log.find(BANNER), std::string::npos) << log;
@@ -146,7 +128,7 @@ TEST(Examples, MazeWalkerReachesGoalsAndEndsOnCloseRequest) {
   EXPECT_TRUE(waitFor([&] { return maze.log().find("maze: the walker reached goal 1 ") != std::string::npos; },
                       60000))
       << maze.log();
-  ASSERT_TRUE(requestClose(window));
+  ASSERT_TRUE(zvtest::requestClose(window));
   EXPECT_EQ(maze.waitExit(20000), 0);
   std::string log = maze.log();
   EXPECT_NE(log.find(BANNER), std::string::npos) << log;

@@ -16,7 +16,7 @@ namespace {
 // Records the order in which the world draws objects.
 std::vector<int> drawn;
 
-class Painter : public Object {
+class Painter : public FlagProbe {
  public:
   bool view_object = false;
   int steps_left = -1;  // ends the game loop when it reaches 0
@@ -34,17 +34,6 @@ class Painter : public Object {
     if (p_e->getType() == zv::STEP_EVENT && steps_left > 0 && --steps_left == 0)
       zv::GameManager::getInstance().setGameOver(true);
     return Object::eventHandler(p_e);
-  }
-  void clearFlags() {
-    for (bool& flag : modified)
-      flag = false;
-  }
-  std::vector<int> marked() const {
-    std::vector<int> out;
-    for (int i = 0; i < zv::ATTRIBUTE_COUNT; i++)
-      if (isModified(static_cast<zv::ObjectAttribute>(i)))
-        out.push_back(i);
-    return out;
   }
 };
 

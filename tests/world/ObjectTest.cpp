@@ -5,23 +5,7 @@
 using zv::Object;
 using zv::Vector;
 
-namespace {
-// Exposes the modified flags so that tests can start from a clean slate.
-class Probe : public Object {
- public:
-  void clearFlags() {
-    for (bool& flag : modified)
-      flag = false;
-  }
-  std::vector<int> marked() const {
-    std::vector<int> out;
-    for (int i = 0; i < zv::ATTRIBUTE_COUNT; i++)
-      if (isModified(static_cast<zv::ObjectAttribute>(i)))
-        out.push_back(i);
-    return out;
-  }
-};
-} // namespace
+using Probe = FlagProbe;
 
 TEST_F(WorldTest, ObjectStartsWithItsDefaults) {
   Object* p = new Object;

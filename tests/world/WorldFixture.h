@@ -11,6 +11,22 @@
 #include "world/ObjectListIterator.h"
 #include "world/WorldManager.h"
 
+// An object whose change flags a test can clear and read as a list.
+class FlagProbe : public zv::Object {
+ public:
+  void clearFlags() {
+    for (bool& flag : modified)
+      flag = false;
+  }
+  std::vector<int> marked() const {
+    std::vector<int> out;
+    for (int i = 0; i < zv::ATTRIBUTE_COUNT; i++)
+      if (isModified(static_cast<zv::ObjectAttribute>(i)))
+        out.push_back(i);
+    return out;
+  }
+};
+
 class WorldTest : public testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(zvtest::startHeadless(), 0); }
