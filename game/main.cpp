@@ -1,12 +1,15 @@
 // The racing game's entry: the engine's splash, then the start menu and as
-// many runs as the player wants until Q at the menu.
+// many runs as the player wants until Q at the menu. Installed, it runs
+// from any working directory.
 #include "GameResources.h"
+#include "InstalledData.h"
 #include "StartMenu.h"
 #include "core/GameManager.h"
 #include "core/LogManager.h"
 #include "effects/Splash.h"
 
 int main(int, char*[]) {
+  useInstalledData();
   zv::GameManager& game_manager = zv::GameManager::getInstance();
   if (game_manager.startUp() != 0) {
     zv::LogManager::getInstance().writeLog("Error starting game manager!");

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config dpkg-dev file
   libsfml-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   clang libclang-rt-dev

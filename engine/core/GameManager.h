@@ -5,12 +5,13 @@
 #define ZV_GAME_MANAGER_H
 
 #include "core/Manager.h"
+#include "core/Version.h"
 
 namespace zv {
 
 class Clock;
 
-const float ZELVRA_VERSION = 4.18f;
+const float ZELVRA_VERSION = ZELVRA_VERSION_NUMBER;
 const float NETWORK_FRAME_SHARE = 0.2f;
 const float PATH_FRAME_SHARE = 0.95f;
 const float VIEW_SLACK = 1.0f / 3.0f;
