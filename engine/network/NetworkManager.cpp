@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/LogManager.h"
+#include "platform/Platform.h"
 #include "platform/Socket.h"
 
 namespace zv {
@@ -26,7 +27,11 @@ int readLength(const char* header) {
 } // namespace
 
 NetworkManager::NetworkManager()
-    : sock(platform::INVALID_SOCKET_HANDLE), max_sockets(1), max_message_bytes(DEFAULT_MAX_MESSAGE_BYTES) {
+    : sock(platform::INVALID_SOCKET_HANDLE),
+      max_sockets(1),
+      max_message_bytes(DEFAULT_MAX_MESSAGE_BYTES),
+      max_queue_bytes(DEFAULT_MAX_QUEUE_BYTES),
+      idle_timeout_ms(DEFAULT_IDLE_TIMEOUT_MS) {
   setType("NetworkManager");
 }
 
@@ -58,7 +63,7 @@ int NetworkManager::startUp() {
 void NetworkManager::shutDown() {
   // From the last, so that the indexes the handlers know stay valid.
   while (!connections.empty())
-    close(static_cast<int>(connections.size()) - 1);
+    closeConnection(static_cast<int>(connections.size()) - 1, "shutDown");
   if (sock != platform::INVALID_SOCKET_HANDLE) {
     platform::closeSocket(sock);
     sock = platform::INVALID_SOCKET_HANDLE;
@@ -85,11 +90,11 @@ void NetworkManager::logError(int code) const {
   LogManager::getInstance().writeLog("\t%d - %s", code, platform::socketErrorText(code).c_str());
 }
 
-int NetworkManager::firstLength(const Connection& c) const {
-  if (c.waiting() < static_cast<std::size_t>(MESSAGE_HEADER_BYTES))
-    return 0;
-  return readLength(c.inbox.data() + c.inbox_start);
+bool NetworkManager::headerIn(const Connection& c) {
+  return c.waiting() >= static_cast<std::size_t>(MESSAGE_HEADER_BYTES);
 }
+
+int NetworkManager::firstLength(const Connection& c) { return readLength(c.inbox.data() + c.inbox_start); }
 
 int NetworkManager::accept() {
   LogManager& log = LogManager::getInstance();
@@ -126,22 +131,32 @@ int NetworkManager::genDataEvents(int sock_index) {
   if (!connected(sock_index))
     return 0;
   LogManager& log = LogManager::getInstance();
+  // Replies go out before new requests come in.
+  if (connections[static_cast<std::size_t>(sock_index)].broken || flush(sock_index, "genDataEvents") == -1) {
+    closeConnection(sock_index, "genDataEvents");
+    return -1;
+  }
   int filled = fill(sock_index, "genDataEvents");
   if (filled != 0)
     return filled == -1 ? -1 : 0;
-  const Connection& c = connections[static_cast<std::size_t>(sock_index)];
-  if (c.waiting() < static_cast<std::size_t>(MESSAGE_HEADER_BYTES))
+  Connection& c = connections[static_cast<std::size_t>(sock_index)];
+  if (c.waiting() == 0) {
+    c.holding = false;
     return 0;
+  }
+  if (!headerIn(c))
+    return expireIncomplete(sock_index) ? -1 : 0;
   int length = firstLength(c);
   if (length < MESSAGE_HEADER_BYTES || length > max_message_bytes) {
     log.writeLog("NetworkManager::genDataEvents(): Error! Sock index %d announced %d bytes, not in range [%d,%d]. "
                  "Closing it.",
                  sock_index, length, MESSAGE_HEADER_BYTES, max_message_bytes);
-    close(sock_index);
+    closeConnection(sock_index, "genDataEvents");
     return -1;
   }
   if (c.waiting() < static_cast<std::size_t>(length))
-    return 0;
+    return expireIncomplete(sock_index) ? -1 : 0;
+  c.holding = false;
 
   log.writeLog(15, "NetworkManager::genDataEvents(): have full message (%d bytes).", length);
   EventNetwork event(NETWORK_DATA);
@@ -151,12 +166,32 @@ int NetworkManager::genDataEvents(int sock_index) {
   return 1;
 }
 
+int NetworkManager::expireIncomplete(int sock_index) {
+  Connection& c = connections[static_cast<std::size_t>(sock_index)];
+  uint32_t now = platform::wallClockMicros();
+  if (!c.holding) {
+    c.holding = true;
+    c.holding_since = now;
+    return 0;
+  }
+  // Read as signed, a clock that stepped back counts as no time.
+  if (idle_timeout_ms == 0 || static_cast<int32_t>(now - c.holding_since) <= idle_timeout_ms * 1000)
+    return 0;
+  LogManager::getInstance().writeLog(
+      "NetworkManager::genDataEvents(): Error! Sock index %d held %zu bytes of an incomplete message for over %d ms. "
+      "Closing it.",
+      sock_index, c.waiting(), idle_timeout_ms);
+  closeConnection(sock_index, "genDataEvents");
+  return 1;
+}
+
 int NetworkManager::fill(int sock_index, const char* caller) {
   Connection& c = connections[static_cast<std::size_t>(sock_index)];
-  int length = firstLength(c);
-  if (length != 0 && (length < MESSAGE_HEADER_BYTES || length > max_message_bytes ||
-                      c.waiting() >= static_cast<std::size_t>(length)))
-    return 0;  // a whole message, or a bad length: nothing more to read now
+  if (headerIn(c)) {
+    int length = firstLength(c);
+    if (length < MESSAGE_HEADER_BYTES || length > max_message_bytes || c.waiting() >= static_cast<std::size_t>(length))
+      return 0;  // a whole message, or a bad length: nothing more to read now
+  }
   long long room = static_cast<long long>(max_message_bytes) - static_cast<long long>(c.waiting());
   if (room <= 0)
     return 0;
@@ -192,7 +227,39 @@ void NetworkManager::closeByPeer(int sock_index, const char* caller) {
                  caller, sock_index, dropped);
   else
     log.writeLog(1, "NetworkManager::%s(): Sock index %d closed by peer.", caller, sock_index);
-  close(sock_index);
+  closeConnection(sock_index, caller);
+}
+
+int NetworkManager::writeSome(Connection& c, const char* data, std::size_t length, const char* caller) {
+  int count = platform::sendSome(c.handle, data, static_cast<int>(length));
+  if (count >= 0)
+    return count;
+  if (platform::lastSocketErrorWouldBlock())
+    return 0;
+  int code = platform::lastSocketError();
+  LogManager::getInstance().writeLog("NetworkManager::%s(): Error! send() returned:", caller);
+  logError(code);
+  c.broken = true;
+  return -1;
+}
+
+int NetworkManager::flush(int sock_index, const char* caller) {
+  Connection& c = connections[static_cast<std::size_t>(sock_index)];
+  if (c.queued() == 0)
+    return 0;
+  int count = writeSome(c, c.outbox.data() + c.outbox_start, c.queued(), caller);
+  if (count == -1)
+    return -1;
+  c.outbox_start += static_cast<std::size_t>(count);
+  if (c.outbox_start == c.outbox.size()) {
+    c.outbox.clear();
+    c.outbox_start = 0;
+  } else if (c.outbox_start > c.outbox.size() / 2) {
+    // Move the rest down only once the written part is the larger one.
+    c.outbox.erase(0, c.outbox_start);
+    c.outbox_start = 0;
+  }
+  return 0;
 }
 
 int NetworkManager::isData(int sock_index) const {
@@ -212,7 +279,9 @@ int NetworkManager::isData(int sock_index) const {
   return waiting + static_cast<int>(c.waiting());
 }
 
-int NetworkManager::close(int sock_index) {
+int NetworkManager::close(int sock_index) { return closeConnection(sock_index, "close"); }
+
+int NetworkManager::closeConnection(int sock_index, const char* caller) {
   LogManager& log = LogManager::getInstance();
   if (sock_index < 0 || sock_index >= static_cast<int>(connections.size())) {
     log.writeLog("NetworkManager::close(): sock_index (%d) out of range.", sock_index);
@@ -221,10 +290,17 @@ int NetworkManager::close(int sock_index) {
   Connection& entry = connections[static_cast<std::size_t>(sock_index)];
   if (entry.handle < 0)
     return -1;  // its close event is being handed out right now
+  // A broken stream has nothing worth sending; the others get what the
+  // system takes now, and no more.
+  if (!entry.broken && (flush(sock_index, caller) == -1 || entry.queued() > 0))
+    log.writeLog("NetworkManager::%s(): Warning! Sock index %d closed with %zu queued bytes dropped.", caller,
+                 sock_index, entry.queued());
   int handle = entry.handle;
   entry.handle = closingMark(handle);
   entry.inbox.clear();
   entry.inbox_start = 0;
+  entry.outbox.clear();
+  entry.outbox_start = 0;
   int result = 0;
   if (platform::closeSocket(handle) == -1) {
     int code = platform::lastSocketError();
@@ -289,7 +365,9 @@ int NetworkManager::addConnection(int handle) {
     LogManager::getInstance().writeLog("NetworkManager::addConnection(): Error! Invalid socket handle (%d).", handle);
     return -1;
   }
-  connections.push_back(Connection{handle, std::string(), 0});
+  Connection c;
+  c.handle = handle;
+  connections.push_back(c);
   return static_cast<int>(connections.size()) - 1;
 }
 
@@ -303,13 +381,31 @@ int NetworkManager::send(int sock_index, const void* buffer, int bytes) {
     log.writeLog("NetworkManager::send(): Error! Nothing to send (%d bytes).", bytes);
     return -1;
   }
-  int handle = connections[static_cast<std::size_t>(sock_index)].handle;
-  if (platform::sendAll(handle, buffer, bytes, NETWORK_TIMEOUT_MS) == -1) {
-    int code = platform::lastSocketError();
-    log.writeLog("NetworkManager::send(): Error! send() returned:");
-    logError(code);
+  Connection& c = connections[static_cast<std::size_t>(sock_index)];
+  if (c.broken) {
+    log.writeLog("NetworkManager::send(): Error! Sock index %d is being closed.", sock_index);
     return -1;
   }
+  if (flush(sock_index, "send") == -1)
+    return -1;
+  const char* p = static_cast<const char*>(buffer);
+  std::size_t done = 0;
+  if (c.queued() == 0) {  // else the new bytes must wait their turn
+    int count = writeSome(c, p, static_cast<std::size_t>(bytes), "send");
+    if (count == -1)
+      return -1;
+    done = static_cast<std::size_t>(count);
+  }
+  std::size_t rest = static_cast<std::size_t>(bytes) - done;
+  if (rest == 0)
+    return 0;
+  if (c.queued() + rest > static_cast<std::size_t>(max_queue_bytes)) {
+    log.writeLog("NetworkManager::send(): Error! Sock index %d would queue %zu bytes, over the limit (%d). Closing it.",
+                 sock_index, c.queued() + rest, max_queue_bytes);
+    c.broken = true;
+    return -1;
+  }
+  c.outbox.append(p + done, rest);
   return 0;
 }
 
@@ -374,18 +470,22 @@ int NetworkManager::receiveMessage(int sock_index, std::string& body, int timeou
   }
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   while (true) {
+    if (connections[static_cast<std::size_t>(sock_index)].broken || flush(sock_index, "receiveMessage") == -1) {
+      closeConnection(sock_index, "receiveMessage");
+      return -1;
+    }
     if (fill(sock_index, "receiveMessage") != 0)
       return -1;
     Connection& c = connections[static_cast<std::size_t>(sock_index)];
-    int length = firstLength(c);
-    if (length != 0 && (length < MESSAGE_HEADER_BYTES || length > max_message_bytes)) {
+    int length = headerIn(c) ? firstLength(c) : 0;
+    if (headerIn(c) && (length < MESSAGE_HEADER_BYTES || length > max_message_bytes)) {
       log.writeLog("NetworkManager::receiveMessage(): Error! Sock index %d announced %d bytes, not in range [%d,%d]. "
                    "Closing it.",
                    sock_index, length, MESSAGE_HEADER_BYTES, max_message_bytes);
-      close(sock_index);
+      closeConnection(sock_index, "receiveMessage");
       return -1;
     }
-    if (length != 0 && c.waiting() >= static_cast<std::size_t>(length)) {
+    if (headerIn(c) && c.waiting() >= static_cast<std::size_t>(length)) {
       body = c.inbox.substr(c.inbox_start + MESSAGE_HEADER_BYTES,
                             static_cast<std::size_t>(length - MESSAGE_HEADER_BYTES));
       c.inbox_start += static_cast<std::size_t>(length);
@@ -400,7 +500,7 @@ int NetworkManager::receiveMessage(int sock_index, std::string& body, int timeou
       log.writeLog("NetworkManager::receiveMessage(): Error! No whole message within %d ms.", timeout_ms);
       return -1;
     }
-    platform::waitReadable(c.handle, static_cast<int>(left.count()));
+    platform::waitReady(c.handle, c.queued() > 0, static_cast<int>(left.count()));
   }
 }
 
@@ -415,5 +515,32 @@ int NetworkManager::setMaxMessageLength(int new_max_bytes) {
 }
 
 int NetworkManager::getMaxMessageLength() const { return max_message_bytes; }
+
+int NetworkManager::setMaxQueueBytes(int new_max_bytes) {
+  if (new_max_bytes < 0) {
+    LogManager::getInstance().writeLog("NetworkManager::setMaxQueueBytes(): Error! %d is below 0.", new_max_bytes);
+    return -1;
+  }
+  max_queue_bytes = new_max_bytes;
+  return 0;
+}
+
+int NetworkManager::getMaxQueueBytes() const { return max_queue_bytes; }
+
+int NetworkManager::setIdleTimeout(int new_timeout_ms) {
+  if (new_timeout_ms < 0 || new_timeout_ms > MAX_IDLE_TIMEOUT_MS) {
+    LogManager::getInstance().writeLog("NetworkManager::setIdleTimeout(): Error! %d ms is not in [0,%d].",
+                                       new_timeout_ms, MAX_IDLE_TIMEOUT_MS);
+    return -1;
+  }
+  idle_timeout_ms = new_timeout_ms;
+  return 0;
+}
+
+int NetworkManager::getIdleTimeout() const { return idle_timeout_ms; }
+
+int NetworkManager::getQueuedBytes(int sock_index) const {
+  return connected(sock_index) ? static_cast<int>(connections[static_cast<std::size_t>(sock_index)].queued()) : -1;
+}
 
 } // namespace zv

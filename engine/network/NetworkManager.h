@@ -6,9 +6,14 @@
 // Bytes are read ahead into a buffer of each connection, at most the
 // longest message allowed: a message left half in the system's receive
 // queue could otherwise pin that queue full and stall the connection.
+//
+// Nothing waits on a peer: what the system does not take at once is queued
+// per connection and written at the start of each network step, so a peer
+// that stops reading costs memory (up to a limit), never frame time.
 #ifndef ZV_NETWORK_MANAGER_H
 #define ZV_NETWORK_MANAGER_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,22 +23,39 @@
 namespace zv {
 
 inline const std::string DEFAULT_PORT = "9876";
-// How long send() and receiveMessage() wait for a slow peer.
+// How long receiveMessage() waits for a reply by default.
 const int NETWORK_TIMEOUT_MS = 2000;
+// Most bytes a connection may have queued for sending.
+const int DEFAULT_MAX_QUEUE_BYTES = 1024 * 1024;
+// How long a connection may hold an incomplete message; 0 is no limit.
+const int DEFAULT_IDLE_TIMEOUT_MS = 5000;
+// Longest idle limit: the engine's clock reads differences exactly up to
+// about 35 minutes.
+const int MAX_IDLE_TIMEOUT_MS = 30 * 60 * 1000;
 
 class NetworkManager : public Manager {
  private:
   struct Connection {
-    int handle;
-    std::string inbox;        // bytes read ahead, from inbox_start on
-    std::size_t inbox_start;
+    int handle = -1;
+    std::string inbox;  // bytes read ahead, from inbox_start on
+    std::size_t inbox_start = 0;
+    std::string outbox;  // bytes the system has not taken yet, from outbox_start on
+    std::size_t outbox_start = 0;
+    // A send failed or would pass the queue limit: the stream may have lost
+    // its framing, so the next network step closes the connection.
+    bool broken = false;
+    bool holding = false;        // an incomplete message is read ahead...
+    uint32_t holding_since = 0;  // ...since this time of the engine's clock
     std::size_t waiting() const { return inbox.size() - inbox_start; }
+    std::size_t queued() const { return outbox.size() - outbox_start; }
   };
 
   int sock;                             // listening socket, or invalid
   std::vector<Connection> connections;  // the index is the socket index
   int max_sockets;
   int max_message_bytes;
+  int max_queue_bytes;
+  int idle_timeout_ms;
   std::vector<char> read_buffer;
 
   NetworkManager();
@@ -42,13 +64,25 @@ class NetworkManager : public Manager {
 
   bool connected(int sock_index) const;
   void logError(int code) const;
-  // Length of the first message read ahead, or 0 when its header is not in.
-  int firstLength(const Connection& c) const;
+  static bool headerIn(const Connection& c);
+  // Length of the first message read ahead; its header must be in.
+  static int firstLength(const Connection& c);
   // Reads ahead unless a whole message is already in: 0, -1 on a receive
   // error, 1 when the peer had gone and the connection was closed.
   int fill(int sock_index, const char* caller);
   // A peer that stopped sending: its connection is closed.
   void closeByPeer(int sock_index, const char* caller);
+  // Writes what the system takes now: the count (0 when it takes nothing),
+  // or -1 on an error (logged, the connection marked broken).
+  int writeSome(Connection& c, const char* data, std::size_t length, const char* caller);
+  // Writes queued bytes without waiting: 0, or -1 on an error.
+  int flush(int sock_index, const char* caller);
+  // Closes a connection that has held an incomplete message too long: 1
+  // when it did, else 0.
+  int expireIncomplete(int sock_index);
+  // close() on behalf of caller: writes what the system takes of the queue
+  // and logs what had to be dropped.
+  int closeConnection(int sock_index, const char* caller);
 
  public:
   static NetworkManager& getInstance();
@@ -64,14 +98,17 @@ class NetworkManager : public Manager {
   // limit (the newcomer is closed at once); -2 on an error or without a
   // listening socket.
   int accept();
-  // 1 when a whole message was announced, 0 when none is complete (or no
-  // such connection), -1 on a receive error or a length outside
-  // 4..getMaxMessageLength() (that connection is then closed). A
-  // connection whose peer has gone is closed with its close event.
+  // Writes the connection's queue, then reads. 1 when a whole message was
+  // announced, 0 when none is complete (or no such connection), -1 on a
+  // receive error, a length outside 4..getMaxMessageLength(), an
+  // incomplete message held longer than getIdleTimeout(), or a broken
+  // send (that connection is then closed). A connection whose peer has
+  // gone is closed with its close event.
   int genDataEvents(int sock_index);
   // Bytes waiting on the connection, or -1.
   int isData(int sock_index) const;
-  // Closes one connection; later connections move down one index. 0 or -1.
+  // Closes one connection; later connections move down one index. What the
+  // system does not take of its queue at once is dropped. 0 or -1.
   int close(int sock_index);
   bool isServer() const;
   int getNumConnections() const;
@@ -89,20 +126,34 @@ class NetworkManager : public Manager {
   // by another library); its socket index, or -1.
   int addConnection(int handle);
 
-  // Sends all bytes, waiting a bounded time for room. 0 or -1.
+  // Sends all bytes without waiting: what the system does not take now is
+  // queued behind earlier sends. 0, or -1 when nothing was sent; when the
+  // queue would pass getMaxQueueBytes() or the system reports an error,
+  // -1 and the connection is closed at its next network step (indexes
+  // stay as they are until then).
   int send(int sock_index, const void* buffer, int bytes);
   // Takes up to bytes waiting bytes (leaves them with peek): the count, or -1.
   int receive(int sock_index, void* buffer, int bytes, bool peek = false);
   // Frames body with its length and sends it. 0 or -1.
   int sendMessage(int sock_index, const std::string& body);
-  // Waits for one whole message and takes it off the connection: 0 with
-  // the body; -1 when none came in time (what did come stays), on an
-  // error, or when the peer broke the framing or left (then it is closed).
+  // Waits for one whole message and takes it off the connection, writing
+  // the queue meanwhile: 0 with the body; -1 when none came in time (what
+  // did come stays), on an error, or when the peer broke the framing or
+  // left or a send had failed (then it is closed).
   int receiveMessage(int sock_index, std::string& body, int timeout_ms = NETWORK_TIMEOUT_MS);
 
   // Longest message accepted, header included (at least 4). 0 or -1.
   int setMaxMessageLength(int new_max_bytes);
   int getMaxMessageLength() const;
+  // Most bytes a connection may have queued (0 or more). 0 or -1.
+  int setMaxQueueBytes(int new_max_bytes);
+  int getMaxQueueBytes() const;
+  // How long a connection may hold an incomplete message, 0 (no limit)
+  // to MAX_IDLE_TIMEOUT_MS. 0 or -1.
+  int setIdleTimeout(int new_timeout_ms);
+  int getIdleTimeout() const;
+  // Bytes queued for sending on a connection, or -1.
+  int getQueuedBytes(int sock_index) const;
 };
 
 } // namespace zv

@@ -275,9 +275,9 @@ int receiveAll(int handle, void* buffer, int length, int timeout_ms) {
   return done;
 }
 
-int waitReadable(int handle, int timeout_ms) {
+int waitReady(int handle, bool writable, int timeout_ms) {
   short revents = 0;
-  return pollOne(handle, POLLIN, nowMillis() + timeout_ms, revents);
+  return pollOne(handle, static_cast<short>(POLLIN | (writable ? POLLOUT : 0)), nowMillis() + timeout_ms, revents);
 }
 
 int closeSocket(int handle) {

@@ -43,8 +43,9 @@ int sendAll(int handle, const void* buffer, int length, int timeout_ms);
 // Receives exactly length bytes, waiting up to timeout_ms in all: length,
 // fewer when the stream ended first, -1 on an error or time-out.
 int receiveAll(int handle, void* buffer, int length, int timeout_ms);
-// Waits until the socket can be read (1), the time is up (0), or -1.
-int waitReadable(int handle, int timeout_ms);
+// Waits until the socket can be read, or also written when writable is
+// set (1), the time is up (0), or -1.
+int waitReady(int handle, bool writable, int timeout_ms);
 int closeSocket(int handle);
 
 } // namespace platform

@@ -26,7 +26,8 @@ void expectServed(zv::NetworkManager& nm, NetRecorder& r, int fd, int index, con
 }
 } // namespace
 
-TEST_F(NetworkTest, ShortHeaderThatStopsIsNeverAnnounced) {
+TEST_F(NetworkTest, ShortHeaderThatStopsIsNeverAnnouncedAndTimesOut) {
+  nettest::useVirtualClock();
   NetRecorder* r = new NetRecorder;
   nm.setMaxSockets(4);
   std::vector<int> fds;
@@ -46,17 +47,24 @@ TEST_F(NetworkTest, ShortHeaderThatStopsIsNeverAnnounced) {
   EXPECT_EQ(nm.getNumConnections(), 4);
   expectServed(nm, *r, good, 3, "still here");
 
-  // Once they hang up, the fragments are dropped with a warning each.
-  for (int fd : fds)
-    hangUp(fd);
-  ASSERT_TRUE(nettest::waitUntil([&] {
+  // On the engine's clock: at the idle limit, or with no limit, the
+  // fragments stay; past it they are dropped. The good connection is idle
+  // but holds nothing, and stays.
+  auto after = [&](int limit, uint32_t ms) {
+    ASSERT_EQ(nm.setIdleTimeout(limit), 0);
+    nettest::virtual_now += ms * 1000u;
     for (int i = nm.getNumConnections() - 1; i >= 0; i--)
       nm.genDataEvents(i);
-    return nm.getNumConnections() == 1;
-  }));
+  };
+  after(100, 100);
+  after(0, 20 * 60 * 1000);
+  EXPECT_EQ(nm.getNumConnections(), 4);
+  after(100, 0);
+  EXPECT_EQ(nm.getNumConnections(), 1);
   EXPECT_EQ(r->count(zv::NETWORK_CLOSE), 3);
   for (int n = 1; n <= 3; n++)
-    EXPECT_TRUE(logged("closed by peer in the middle of a message (" + std::to_string(n) + " bytes dropped)."));
+    EXPECT_TRUE(logged("NetworkManager::genDataEvents(): Error! Sock index " + std::to_string(n - 1) + " held " +
+                       std::to_string(n) + " bytes of an incomplete message for over 100 ms. Closing it."));
   expectServed(nm, *r, good, 0, "and still");
 }
 

@@ -1,5 +1,7 @@
 // The game loop's network step and the NetworkManager's place in the start
 // and stop order.
+#include <algorithm>
+
 #include "NetworkFixture.h"
 #include "core/EventStep.h"
 
@@ -145,4 +147,83 @@ TEST_F(NetworkTest, LoopWithoutAServerOnlyWatchesConnections) {
   EXPECT_FALSE(logged("Not setup as server."));
   close(server_side);
   close(listener);
+}
+
+TEST_F(NetworkTest, SlowReadersCostQueuedBytesNotFrames) {
+  GameManager::getInstance().shutDown();
+  nettest::useVirtualClock();
+  ASSERT_EQ(zvtest::startHeadless("networking:true,frame_time:33,"), 0);
+  ASSERT_EQ(nm.setServer("0", "127.0.0.1"), 0);
+  port = nm.getPort();
+  nm.setMaxSockets(3);
+  ASSERT_EQ(nm.setMaxQueueBytes(512 * 1024), 0);
+  int good = client();  // index 0: a message a frame, each echoed
+  ASSERT_EQ(acceptOne(), 0);
+  int late = client();  // 1: reads only once its queue is in use
+  ASSERT_EQ(acceptOne(), 1);
+  int never = client();  // 2: never reads
+  ASSERT_EQ(acceptOne(), 2);
+  auto big = [](int i) { return framed(std::to_string(i) + std::string(65000, static_cast<char>('a' + i % 26))); };
+
+  NetRecorder* r = new NetRecorder;
+  std::vector<int> never_results;
+  std::string late_sent, late_got;
+  int late_extra = 3, frame = 0, echoes = 0, failed_frame = -1, closed_frame = -1;
+  r->also = [&](const zv::EventNetwork& e) {
+    if (e.getLabel() == zv::NETWORK_DATA) {
+      EXPECT_EQ(nm.send(e.getSocketIndex(), r->messages.back().data(), e.getBytes()), 0);
+    }
+    if (e.getLabel() == zv::NETWORK_CLOSE)
+      closed_frame = frame - 1;  // the network step comes after the step event
+  };
+  // The step handler is the game: it feeds both slow readers and checks the
+  // previous frame's echo.
+  struct Game : zv::Object {
+    std::function<void()> step;
+    Game() { registerInterest(zv::STEP_EVENT); }
+    int eventHandler(const zv::Event*) override {
+      step();
+      return 1;
+    }
+  };
+  Game* game = new Game;
+  game->step = [&] {
+    if (frame > 0) {
+      std::string want = framed("frame " + std::to_string(frame - 1));
+      EXPECT_EQ(nettest::readFor(good, want.size(), 2000), want);
+      echoes++;
+    }
+    if (closed_frame < 0 && failed_frame < 0) {
+      never_results.push_back(nm.send(2, big(frame).data(), static_cast<int>(big(frame).size())));
+      if (never_results.back() != 0)
+        failed_frame = frame;
+    }
+    if (late_extra > 0) {
+      ASSERT_EQ(nm.send(1, big(frame).data(), static_cast<int>(big(frame).size())), 0);
+      late_sent += big(frame);
+      late_extra -= nm.getQueuedBytes(1) > 0;
+    } else {
+      late_got += nettest::readFor(late, late_sent.size() - late_got.size(), 5);
+    }
+    ASSERT_TRUE(sendRaw(good, framed("frame " + std::to_string(frame))));
+    if (++frame == 400 || (closed_frame >= 0 && late_got.size() == late_sent.size()))
+      GameManager::getInstance().setGameOver(true);
+  };
+  GameManager::getInstance().run();
+
+  // The non-reader passed the limit well before 10 MB and was closed in the
+  // frame that passed it; every send before returned at once.
+  ASSERT_GE(failed_frame, 0);
+  EXPECT_LT(failed_frame, 160);
+  EXPECT_EQ(closed_frame, failed_frame);
+  EXPECT_EQ(std::count(never_results.begin(), never_results.end(), 0), failed_frame);
+  EXPECT_EQ(r->count(zv::NETWORK_CLOSE), 1);
+  EXPECT_TRUE(logged("NetworkManager::send(): Error! Sock index 2 would queue "));
+  EXPECT_TRUE(logged("bytes, over the limit (524288). Closing it."));
+  nettest::readFor(never, 16 << 20, 3000);  // what the system had taken, then the end
+  EXPECT_TRUE(nettest::closedByServer(never));
+  // The late reader got everything, whole and in order; the good one every echo.
+  EXPECT_TRUE(late_got == late_sent);
+  EXPECT_EQ(nm.getQueuedBytes(1), 0);
+  EXPECT_EQ(echoes, frame - 1);
 }

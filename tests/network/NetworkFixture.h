@@ -25,9 +25,21 @@
 #include "core/LogManager.h"
 #include "network/EventNetwork.h"
 #include "network/NetworkManager.h"
+#include "platform/Platform.h"
 #include "world/Object.h"
 
 namespace nettest {
+
+// The engine's clock made virtual: it moves only when the loop sleeps or a
+// test moves it, so frames cost no wall time and limits are met exactly.
+inline uint32_t virtual_now = 0;
+inline uint32_t virtualClock() { return virtual_now; }
+inline void virtualSleep(int ms) { virtual_now += static_cast<uint32_t>(ms) * 1000u; }
+inline void useVirtualClock() {
+  virtual_now = zv::platform::wallClockMicros();  // no jump for what already runs
+  zv::platform::setClockSource(virtualClock);
+  zv::platform::setSleeper(virtualSleep);
+}
 
 // Polls pred until it holds or ms have passed.
 inline bool waitUntil(const std::function<bool()>& pred, int ms = 3000) {
@@ -182,6 +194,8 @@ class NetworkTest : public testing::Test {
       close(fd);
     if (zv::GameManager::getInstance().isStarted())
       zv::GameManager::getInstance().shutDown();
+    zv::platform::setClockSource(nullptr);
+    zv::platform::setSleeper(nullptr);
   }
 
   // A new client, kept for closing at the end.
