@@ -8,7 +8,8 @@
 
 namespace zv {
 
-enum Color {
+// Any int is a valid Color: numbers read back from text keep their value.
+enum Color : int {
   BLACK = 0,
   RED,
   GREEN,

@@ -1,5 +1,7 @@
 #include "core/Config.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -31,6 +33,7 @@ void Config::reset() {
   quadtree_depth = 10;
   grid_width = 20;
   grid_height = 8;
+  errors.clear();
 }
 
 Config& Config::getInstance() {
@@ -78,30 +81,55 @@ bool readColor(const std::string& value, int& color) {
   }
   return false;
 }
+
 } // namespace
+
+void Config::reportError(const std::string& line) {
+  errors.push_back(line);
+  LogManager::getInstance().writeLog("%s", line.c_str());
+}
+
+void Config::readInt(const char* key, int low, int high, int& setting) {
+  std::string text = match(config_text, key);
+  if (text.empty())
+    return;
+  errno = 0;
+  char* end = nullptr;
+  long number = strtol(text.c_str(), &end, 10);
+  if (*end == '\0' && errno == 0 && number >= low && number <= high) {
+    setting = static_cast<int>(number);
+    return;
+  }
+  std::string line = std::string("Config::loadConfig(): Error! ") + key + " is '" + text + "', not a number from " +
+                     std::to_string(low) + " to " + std::to_string(high) + ".";
+  reportError(line);
+}
 
 void Config::loadConfig(std::string& config) {
   if (config.empty())
     config = readConfig();
   config_text = config;
+  errors.clear();
   // An empty text would search whatever the matcher parsed last.
   if (config_text.empty())
     return;
   match(config_text, "");
 
   std::string value;
-  if (!(value = match(config_text, "frame_time")).empty())
-    frame_time = atoi(value.c_str());
-  if (!(value = match(config_text, "font_scale")).empty())
-    font_scale = static_cast<float>(atof(value.c_str()));
-  if (!(value = match(config_text, "window_horizontal_pixels")).empty())
-    window_horizontal_pixels = atoi(value.c_str());
-  if (!(value = match(config_text, "window_vertical_pixels")).empty())
-    window_vertical_pixels = atoi(value.c_str());
-  if (!(value = match(config_text, "window_horizontal_chars")).empty())
-    window_horizontal_chars = atoi(value.c_str());
-  if (!(value = match(config_text, "window_vertical_chars")).empty())
-    window_vertical_chars = atoi(value.c_str());
+  readInt("frame_time", 0, MAX_FRAME_TIME, frame_time);
+  if (!(value = match(config_text, "font_scale")).empty()) {
+    char* end = nullptr;
+    float scale = strtof(value.c_str(), &end);
+    if (*end == '\0' && scale > 0.0f && scale <= MAX_FONT_SCALE) {
+      font_scale = scale;
+    } else {
+      reportError("Config::loadConfig(): Error! font_scale is '" + value + "', not a number above 0 and at most 10.");
+    }
+  }
+  readInt("window_horizontal_pixels", 1, MAX_WINDOW_PIXELS, window_horizontal_pixels);
+  readInt("window_vertical_pixels", 1, MAX_WINDOW_PIXELS, window_vertical_pixels);
+  readInt("window_horizontal_chars", 1, MAX_WINDOW_CHARS, window_horizontal_chars);
+  readInt("window_vertical_chars", 1, MAX_WINDOW_CHARS, window_vertical_chars);
   if (!(value = match(config_text, "window_background_color")).empty()) {
     if (!readColor(value, window_background_color))
       LogManager::getInstance().writeLog("loadConfig(): Unsupported window color '%s'", value.c_str());
@@ -124,18 +152,13 @@ void Config::loadConfig(std::string& config) {
     font_file = value;
   if (!(value = match(config_text, "logfile")).empty())
     logfile = value;
-  if (!(value = match(config_text, "random_seed")).empty())
-    random_seed = atoi(value.c_str());
+  readInt("random_seed", INT_MIN, INT_MAX, random_seed);
   if (!(value = match(config_text, "networking")).empty())
     networking = value == "true";
-  if (!(value = match(config_text, "grid_width")).empty())
-    grid_width = atoi(value.c_str());
-  if (!(value = match(config_text, "grid_height")).empty())
-    grid_height = atoi(value.c_str());
-  if (!(value = match(config_text, "quadtree_depth")).empty())
-    quadtree_depth = atoi(value.c_str());
-  if (!(value = match(config_text, "quadtree_threshold")).empty())
-    quadtree_threshold = atoi(value.c_str());
+  readInt("grid_width", INT_MIN, INT_MAX, grid_width);
+  readInt("grid_height", INT_MIN, INT_MAX, grid_height);
+  readInt("quadtree_depth", INT_MIN, INT_MAX, quadtree_depth);
+  readInt("quadtree_threshold", INT_MIN, INT_MAX, quadtree_threshold);
 }
 
 void Config::writeConfig() const {
@@ -162,6 +185,7 @@ void Config::writeConfig() const {
 }
 
 std::string Config::getConfigText() const { return config_text; }
+std::vector<std::string> Config::getErrors() const { return errors; }
 int Config::getWindowHorizontalPixels() const { return window_horizontal_pixels; }
 int Config::getWindowVerticalPixels() const { return window_vertical_pixels; }
 int Config::getWindowHorizontalChars() const { return window_horizontal_chars; }

@@ -4,11 +4,19 @@
 #define ZV_CONFIG_H
 
 #include <string>
+#include <vector>
 
 namespace zv {
 
 const int WINDOW_STYLE_DEFAULT = 5;     // title bar and close button, fixed size
 const int WINDOW_STYLE_FULLSCREEN = 8;
+
+// Largest window side accepted, in pixels: beyond it the window library
+// and GL give no usable window.
+const int MAX_WINDOW_PIXELS = 16384;
+const int MAX_WINDOW_CHARS = 1000;
+const int MAX_FRAME_TIME = 1000;
+const float MAX_FONT_SCALE = 10.0f;
 
 class Config {
  private:
@@ -32,8 +40,13 @@ class Config {
   int quadtree_depth;
   int grid_width;
   int grid_height;
+  std::vector<std::string> errors;
 
   Config();
+  void reportError(const std::string& line);
+  // Stores key's value when it is a whole number in [low, high]; otherwise
+  // reports it and leaves the setting alone.
+  void readInt(const char* key, int low, int high, int& setting);
   Config(const Config&) = delete;
   void operator=(const Config&) = delete;
 
@@ -45,7 +58,12 @@ class Config {
   // line, lines joined with nothing between them.
   std::string readConfig();
   // Fills the settings from config, reading the file first when it is empty.
+  // A number out of its range, or a word where a number is due, is logged
+  // (to stderr while the log is not open), kept in getErrors() and leaves
+  // the setting as it was.
   void loadConfig(std::string& config);
+  // The errors of the last load, one log line each; empty when it was clean.
+  std::vector<std::string> getErrors() const;
   // Prints the settings to the log.
   void writeConfig() const;
 

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <string>
+#include <vector>
 
 #include "core/Clock.h"
 #include "core/Config.h"
@@ -11,6 +13,7 @@
 #include "display/InputManager.h"
 #include "network/NetworkManager.h"
 #include "platform/Platform.h"
+#include "platform/Signals.h"
 #include "resources/ResourceManager.h"
 #include "world/PathManager.h"
 #include "world/WorldManager.h"
@@ -36,6 +39,7 @@ int GameManager::startUp() {
     log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
     return -1;
   }
+  platform::catchStopSignals();
   Config& config = Config::getInstance();
   std::string text;
   config.loadConfig(text);
@@ -49,6 +53,12 @@ int GameManager::startUp() {
   log.writeLog("** Game engine started **");
   log.writeLog("%s", STARS);
   config.writeConfig();
+  // Already on stderr; the log keeps them too, so the reason stays with the run.
+  std::vector<std::string> errors = config.getErrors();
+  for (const std::string& line : errors)
+    log.writeLog("%s", line.c_str());
+  if (!errors.empty())
+    return -1;
 
   char cwd[CWD_BUFFER];
   log.writeLog(1, "Working directory:");
@@ -127,6 +137,8 @@ int GameManager::startUp() {
 void GameManager::shutDown() {
   LogManager& log = LogManager::getInstance();
   game_over = true;
+  // A second signal may cut the shut-down short: keep every line it wrote.
+  log.setFlush(true);
   if (platform::timeEndPeriod(1) == platform::TIMER_NO_CAN_DO)
     log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
 
@@ -149,6 +161,7 @@ void GameManager::shutDown() {
   log.writeLog("** Game engine stopped **");
   log.shutDown();
   Manager::shutDown();
+  platform::releaseStopSignals();
 }
 
 void GameManager::run() {
@@ -195,6 +208,10 @@ void GameManager::run() {
     }
 
     step_count++;
+    if (platform::stopSignal() != 0 && !game_over) {
+      log.writeLog("GameManager::run(): Signal %d received, ending the game.", platform::stopSignal());
+      game_over = true;
+    }
     if (game_over) {
       log.writeLog(1, "GameManager::run(): end of game loop");
       return;

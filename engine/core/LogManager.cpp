@@ -80,7 +80,9 @@ int LogManager::writeLine(const char* fmt, va_list args) {
     failed = true;
   if (fputc('\n', out) == EOF)
     failed = true;
-  if (do_flush)
+  // Until the engine has started every line goes out at once, so a start-up
+  // that dies leaves its reason in the file.
+  if (do_flush || !GameManager::getInstance().isStarted())
     fflush(out);
   return failed ? -1 : count;
 }

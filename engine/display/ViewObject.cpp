@@ -102,11 +102,7 @@ void ViewObject::setColor(Color new_color) {
 
 Color ViewObject::getColor() const { return color; }
 
-void ViewObject::setDrawValue(bool new_draw_value) {
-  if (new_draw_value != draw_value)
-    view_modified[DRAW_VALUE] = true;
-  draw_value = new_draw_value;
-}
+void ViewObject::setDrawValue(bool new_draw_value) { draw_value = new_draw_value; }
 
 bool ViewObject::getDrawValue() const { return draw_value; }
 
@@ -244,6 +240,8 @@ std::string ViewObject::serialize(std::string attributes) {
 
 int ViewObject::deserialize(std::string text) {
   int result = Object::deserialize(text);
+  if (text.empty())
+    return result;
   LogManager& log = LogManager::getInstance();
   // Parse again: the object's part may have left another text in the matcher.
   std::string found = match(text, "view_string");
@@ -272,15 +270,7 @@ int ViewObject::deserialize(std::string text) {
   if (!(found = match("", "view_location")).empty()) {
     int new_location = atoi(found.c_str());
     log.writeLog(10, "ViewObject::deserialize(): location is %d", new_location);
-    if (new_location == LOCATION_NONE) {
-      // Written for an object placed by position: the position keys place it.
-      if (location != LOCATION_NONE) {
-        location = LOCATION_NONE;
-        view_modified[LOCATION] = true;
-      }
-    } else {
-      setLocation(static_cast<ViewLocation>(new_location));
-    }
+    setLocation(static_cast<ViewLocation>(new_location));
   }
   if (!(found = match("", "view_draw_value")).empty()) {
     log.writeLog(10, "ViewObject::deserialize(): draw_value is %s", found.c_str());

@@ -11,7 +11,7 @@
 
 namespace zv {
 
-enum ViewLocation {
+enum ViewLocation : int {
   LOCATION_NONE = -1,
   TOP_LEFT = 0,
   TOP_CENTER,

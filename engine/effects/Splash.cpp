@@ -75,6 +75,10 @@ Splash::Splash() : countdown(15), p_sprite(new Sprite(2)) {
 
   setType("Splash");
   setSolidness(SPECTRAL);
+  // Drawn after the insect, whose wings pass over the last letter as it
+  // rises; the title's blank cells let it show through.
+  p_sprite->setTransparency(' ');
+  setAltitude(3);
 
   Box view = WorldManager::getInstance().getView();
   float w = view.getHorizontal(), h = view.getVertical();

@@ -33,14 +33,15 @@ const char* const FLYING[2][7] = {
     },
 };
 
-// Wings folded along the body, perched on a short line.
+// Wings folded along the body, perched on a short line; its left columns
+// stay empty, where the title's last letter stands.
 const char* const LANDED[6] = {
-    "    @    ",
-    "   #|#   ",
-    "   #|#   ",
-    "   #|#   ",
-    "    '    ",
-    " _______ ",
+    "     @   ",
+    "    #|#  ",
+    "    #|#  ",
+    "    #|#  ",
+    "     '   ",
+    "   ______",
 };
 
 } // namespace
@@ -53,6 +54,8 @@ SplashZelvra::SplashZelvra(Vector init_target) : target(init_target), countdown(
   p_sprite->addFrame(Frame(11, 7, joinRows(FLYING[1], 7)));
   p_sprite->setLabel("splash-zelvra");
   p_sprite->setSlowdown(2);
+  // Blank cells show what is behind instead of wiping it.
+  p_sprite->setTransparency(' ');
   Animation animation;
   animation.setSprite(p_sprite);
   setAnimation(animation, true);
@@ -99,6 +102,7 @@ int SplashZelvra::eventHandler(const Event* p_e) {
     p_landed->setHeight(6);
     p_landed->setColor(GREEN);
     p_landed->addFrame(Frame(9, 6, joinRows(LANDED, 6)));
+    p_landed->setTransparency(' ');
     p_landed->setLabel("splash-zelvra");
     Animation animation;
     animation.setSprite(p_landed);

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <ctime>
 #include <sched.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
 
@@ -61,6 +62,11 @@ int timeEndPeriod(int) { return timer_refused ? TIMER_NO_CAN_DO : 0; }
 
 bool currentDirectory(char* buf, std::size_t size) {
   return getcwd(buf, size) != nullptr;
+}
+
+bool isRegularFile(const char* path) {
+  struct stat info;
+  return stat(path, &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool displayAvailable() {

@@ -30,6 +30,9 @@ int timeEndPeriod(int ms);
 // Current working directory into buf; false when it does not fit.
 bool currentDirectory(char* buf, std::size_t size);
 
+// Whether path names a regular file (not a folder, a pipe or a device).
+bool isRegularFile(const char* path);
+
 // Whether a window can be opened (an X display answers).
 bool displayAvailable();
 

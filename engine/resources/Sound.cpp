@@ -1,6 +1,7 @@
 #include "resources/Sound.h"
 
 #include "core/LogManager.h"
+#include "platform/Platform.h"
 
 namespace zv {
 
@@ -9,7 +10,8 @@ Sound::Sound() : label("[Undefined]") {}
 Sound::~Sound() { sound.resetBuffer(); }
 
 int Sound::loadSound(std::string filename) {
-  if (!sound_buffer.loadFromFile(filename)) {
+  // The audio library waits for ever on a folder or a pipe.
+  if (!platform::isRegularFile(filename.c_str()) || !sound_buffer.loadFromFile(filename)) {
     sound.resetBuffer();
     return -1;
   }

@@ -14,18 +14,15 @@ Sprite::Sprite(int max_frames)
       color(COLOR_DEFAULT),
       slowdown(1),
       transparency(0),
-      frame(nullptr),
       label("[Undefined]") {
-  if (max_frames >= 0)
-    frame = new (std::nothrow) Frame[static_cast<std::size_t>(max_frames)];
-  if (!frame) {
+  if (max_frames < 0) {
     LogManager::getInstance().writeLog("Sprite::Sprite(): Error! Unable to allocate %d frames.", max_frames);
     return;
   }
   max_frame_count = max_frames;
 }
 
-Sprite::~Sprite() { delete[] frame; }
+Sprite::~Sprite() {}
 
 void Sprite::setWidth(int new_width) { width = new_width; }
 int Sprite::getWidth() const { return width; }
@@ -45,7 +42,7 @@ int Sprite::getMaxFrameCount() const { return max_frame_count; }
 int Sprite::addFrame(Frame new_frame) {
   if (frame_count >= max_frame_count)
     return -1;
-  frame[frame_count] = new_frame;
+  frame.push_back(new_frame);
   frame_count++;
   return 0;
 }
@@ -53,7 +50,7 @@ int Sprite::addFrame(Frame new_frame) {
 Frame Sprite::getFrame(int frame_number) const {
   if (frame_number < 0 || frame_number >= frame_count)
     return Frame();
-  return frame[frame_number];
+  return frame[static_cast<std::size_t>(frame_number)];
 }
 
 int Sprite::draw(int frame_number, Vector position, char new_transparency) const {

@@ -5,6 +5,7 @@
 #define ZV_SPRITE_H
 
 #include <string>
+#include <vector>
 
 #include "core/Color.h"
 #include "core/Vector.h"
@@ -21,15 +22,16 @@ class Sprite {
   Color color;
   int slowdown;
   char transparency;
-  Frame* frame;
+  std::vector<Frame> frame;  // grows as frames are added
   std::string label;
 
   Sprite(const Sprite&) = delete;
   Sprite& operator=(const Sprite&) = delete;
 
  public:
-  // Room for max_frames frames. When that cannot be allocated (or is
-  // negative) the failure is logged and the sprite can hold no frame.
+  // Holds at most max_frames frames; room is taken only as frames are
+  // added, so a header's count costs nothing. A negative count is logged
+  // and the sprite can hold no frame.
   explicit Sprite(int max_frames);
   ~Sprite();
 

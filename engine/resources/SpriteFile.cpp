@@ -174,31 +174,16 @@ Sprite* loadSimpleSprite(std::ifstream* p_file) {
           log.writeLog("RM::loadSimpleSprite(): Error line %d! Number of frames is %d.", line_count, number);
           return nullptr;
         }
-        if (number > MAX_SPRITE_FRAMES) {
-          log.writeLog("RM::loadSimpleSprite(): Error line %d! Number of frames is %d, more than %d.", line_count,
-                       number, MAX_SPRITE_FRAMES);
-          return nullptr;
-        }
         break;
       case 1:
         if (number < 1) {
           log.writeLog("RM::loadSimpleSprite(): Error line %d! Width is '%s'.", line_count, header[i].c_str());
           return nullptr;
         }
-        if (number > MAX_SPRITE_WIDTH) {
-          log.writeLog("RM::loadSimpleSprite(): Error line %d! Width is %d, more than %d.", line_count, number,
-                       MAX_SPRITE_WIDTH);
-          return nullptr;
-        }
         break;
       case 2:
         if (number < 1) {
           log.writeLog("RM::loadSimpleSprite(): Error line %d! Height is '%s'.", line_count, header[i].c_str());
-          return nullptr;
-        }
-        if (number > MAX_SPRITE_HEIGHT) {
-          log.writeLog("RM::loadSimpleSprite(): Error line %d! Height is %d, more than %d.", line_count, number,
-                       MAX_SPRITE_HEIGHT);
           return nullptr;
         }
         break;
@@ -296,20 +281,6 @@ Sprite* loadRobustSprite(std::ifstream* p_file) {
     log.writeLog("RM::loadRobustSprite(): Error! Missing '%s' in header.", missing);
     return nullptr;
   }
-  struct Bound {
-    const char* key;
-    int value;
-    int most;
-  };
-  const Bound bounds[] = {
-      {"frames", frames, MAX_SPRITE_FRAMES}, {"width", width, MAX_SPRITE_WIDTH}, {"height", height, MAX_SPRITE_HEIGHT}};
-  for (const Bound& bound : bounds) {
-    if (bound.value > bound.most) {
-      log.writeLog("RM::loadRobustSprite(): Error! '%s' is %d, more than %d.", bound.key, bound.value, bound.most);
-      return nullptr;
-    }
-  }
-
   std::string color_text = matchLineStr(&header, "color");
   if (color_text.empty()) {
     log.writeLog(5, "RM::loadRobustSprite(): Warning! No '%s' in header.", "color");

@@ -14,12 +14,6 @@
 
 namespace zv {
 
-// Headers beyond these are refused before anything is allocated: no
-// character sprite comes near them, and a typo must not cost gigabytes.
-const int MAX_SPRITE_FRAMES = 10000;
-const int MAX_SPRITE_WIDTH = 1000;
-const int MAX_SPRITE_HEIGHT = 1000;
-
 // The lines of one section, front first.
 typedef std::deque<std::string> SpriteLines;
 

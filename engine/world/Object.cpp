@@ -113,11 +113,15 @@ Box Object::getBox() const { return box; }
 void Object::setBox(Box new_box) {
   if (new_box == box)
     return;
-  // Re-inserting keeps every index consistent with the new extent.
+  // Re-inserting keeps every index consistent with the new extent. Objects
+  // made before the world started were never inserted and stay out.
+  bool in_world = WorldManager::getInstance().isStarted();
   SceneGraph& graph = WorldManager::getInstance().getSceneGraph();
-  graph.removeObject(this);
+  if (in_world)
+    graph.removeObject(this);
   box = new_box;
-  graph.insertObject(this);
+  if (in_world)
+    graph.insertObject(this);
   modified[BOX] = true;
 }
 

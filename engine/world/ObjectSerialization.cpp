@@ -73,15 +73,12 @@ std::string rawValue(const std::string& text, const std::string& key) {
   return "";
 }
 
-// A colour as written (its name) or as its number; anything else is white.
+// A colour as written (its name), else its number as atoi reads it.
 Color colorFromText(const std::string& text) {
   for (int c = BLACK; c <= WHITE; c++)
     if (text == colorToString(static_cast<Color>(c)))
       return static_cast<Color>(c);
-  int number = atoi(text.c_str());
-  if (!text.empty() && isdigit(static_cast<unsigned char>(text[0])) && number <= CUSTOM)
-    return static_cast<Color>(number);
-  return WHITE;
+  return static_cast<Color>(atoi(text.c_str()));
 }
 
 } // namespace
@@ -178,6 +175,9 @@ std::string Object::serialize(std::string attributes) {
 }
 
 int Object::deserialize(std::string text) {
+  // An empty text would apply the matcher's previous parse, whoever made it.
+  if (text.empty())
+    return 0;
   LogManager& log = LogManager::getInstance();
   std::string value = match(text, "id");
   if (!value.empty()) {
@@ -259,8 +259,8 @@ int Object::deserialize(std::string text) {
   }
   if (!(value = match("", "x_direction")).empty()) {
     log.writeLog(20, "Object::deserialize(): x_direction is %.2f", atof(value.c_str()));
+    // Marked only when y_direction applies the whole vector.
     direction.setX(static_cast<float>(atof(value.c_str())));
-    modified[DIRECTION] = true;
   }
   if (!(value = match("", "y_direction")).empty()) {
     log.writeLog(20, "Object::deserialize(): y_direction is %.2f", atof(value.c_str()));

@@ -105,17 +105,33 @@ TEST(Config, FirstOfTwoKeysWins) {
 }
 
 TEST(Config, ConversionsOfOddValues) {
-  loadText("frame_time:33ms,random_seed:-1,");
-  EXPECT_EQ(Config::getInstance().getFrameTime(), 33);
-  EXPECT_EQ(Config::getInstance().getRandomSeed(), -1);
-  loadText("frame_time:fast,networking:yes,headless:True,show_mouse:true,");
-  EXPECT_EQ(Config::getInstance().getFrameTime(), 0);
+  loadText("networking:yes,headless:True,show_mouse:true,frame_time:,");
   EXPECT_FALSE(Config::getInstance().getNetworking());
   EXPECT_FALSE(Config::getInstance().getHeadless());
   EXPECT_TRUE(Config::getInstance().getShowMouse());
-  loadText("font_scale:abc,frame_time:,");
-  EXPECT_FLOAT_EQ(Config::getInstance().getFontScale(), 0.0f);
   EXPECT_EQ(Config::getInstance().getFrameTime(), 33);  // empty value ignored
+}
+
+TEST(Config, NumbersOutsideTheirRangeAreReportedAndIgnored) {
+  loadText("window_horizontal_pixels:16384,window_vertical_pixels:1,window_horizontal_chars:1000,"
+           "frame_time:0,font_scale:10,random_seed:-1,");
+  EXPECT_TRUE(Config::getInstance().getErrors().empty());
+  EXPECT_EQ(Config::getInstance().getWindowHorizontalPixels(), 16384);
+
+  const char* const refused[][3] = {
+      {"window_horizontal_pixels", "65536", "from 1 to 16384"}, {"window_vertical_pixels", "0", "from 1 to 16384"},
+      {"window_horizontal_pixels", "wide", "from 1 to 16384"},  {"window_horizontal_chars", "1001", "from 1 to 1000"},
+      {"window_vertical_chars", "-3", "from 1 to 1000"},        {"frame_time", "2147483647", "from 0 to 1000"},
+      {"frame_time", "33ms", "from 0 to 1000"},                 {"random_seed", "99999999999", "from -2147483648"},
+      {"font_scale", "0", "above 0 and at most 10"},           {"font_scale", "nan", "above 0 and at most 10"},
+  };
+  for (const auto& row : refused) {
+    loadText(std::string(row[0]) + ":" + row[1] + ",");
+    std::string line = std::string("Config::loadConfig(): Error! ") + row[0] + " is '" + row[1] + "', not a number ";
+    ASSERT_EQ(Config::getInstance().getErrors().size(), 1u) << row[0] << ":" << row[1];
+    EXPECT_EQ(Config::getInstance().getErrors()[0].find(line + row[2]), 0u) << Config::getInstance().getErrors()[0];
+  }
+  EXPECT_FLOAT_EQ(Config::getInstance().getFontScale(), 2.0f);  // refused values leave the setting
 }
 
 TEST(Config, UnsupportedColorAndStyleAreReportedAndIgnored) {

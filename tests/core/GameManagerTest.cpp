@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -206,6 +207,42 @@ TEST(GameManagerRun, ShutDownEndsTheLoopAfterTheFrame) {
   EXPECT_EQ(recorder.step_events, 3);
   GameManager::getInstance().shutDown();
   EXPECT_TRUE(GameManager::getInstance().getGameOver());
+}
+
+TEST(GameManagerStart, BadConfigurationStopsStartUpWithTheReasonAlreadyInTheLog) {
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(zvtest::startHeadless("frame_time:5000,"), -1);
+  testing::internal::GetCapturedStderr();
+  // Read before shut-down closes the file: start-up lines are not held back.
+  EXPECT_TRUE(zvtest::logContains("Config::loadConfig(): Error! frame_time is '5000', not a number from 0 to 1000."));
+  EXPECT_FALSE(zv::WorldManager::getInstance().isStarted());
+  GameManager::getInstance().shutDown();
+}
+
+namespace {
+class Signaller : public zv::Object {
+ public:
+  int steps = 0;
+  int eventHandler(const zv::Event* p_e) override {
+    if (p_e->getType() == zv::STEP_EVENT && ++steps == 3)
+      raise(SIGTERM);
+    return 1;
+  }
+};
+} // namespace
+
+TEST(GameManagerRun, SignalEndsTheGameAfterItsFrameAndASecondEndsTheProcess) {
+  ASSERT_EQ(zvtest::startHeadless(), 0);
+  Signaller& signaller = *new Signaller;
+  signaller.registerInterest(zv::STEP_EVENT);
+  GameManager::getInstance().run();
+  EXPECT_EQ(GameManager::getInstance().getStepCount(), 3);
+  // The request stands: the next loop ends after its first frame too.
+  GameManager::getInstance().run();
+  EXPECT_EQ(signaller.steps, 4);
+  EXPECT_EXIT(raise(SIGINT), testing::ExitedWithCode(128 + SIGINT), "");
+  GameManager::getInstance().shutDown();
+  EXPECT_EQ(zvtest::logCount("GameManager::run(): Signal 15 received, ending the game."), 2);
 }
 
 TEST(GameManagerRun, IsValidOnlyForSteps) {

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstdint>
 
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@
 #include "display/InputManager.h"
 #include "effects/Splash.h"
 #include "platform/Platform.h"
+#include "resources/Animation.h"
+#include "resources/Sprite.h"
 #include "world/ObjectListIterator.h"
 #include "world/WorldManager.h"
 
@@ -31,11 +34,37 @@ zv::Object* find(const std::string& type) {
   return nullptr;
 }
 
+// Cells an object paints: every non-blank one, or with its blanks too
+// unless they are its sprite's transparent character.
+std::vector<Vector> painted(const zv::Object* o, bool blanks) {
+  zv::Animation a = o->getAnimation();
+  const zv::Sprite* s = a.getSprite();
+  std::string rows = s->getFrame(a.getIndex() % s->getFrameCount()).getString();
+  Vector corner = o->getPosition() + o->getBox().getCorner();
+  std::vector<Vector> cells;
+  for (int i = 0; i < static_cast<int>(rows.size()); i++) {
+    char ch = rows[static_cast<std::size_t>(i)];
+    if (ch != ' ' || (blanks && s->getTransparency() != ' '))
+      cells.push_back(corner + Vector(static_cast<float>(i % s->getWidth()), static_cast<float>(i / s->getWidth())));
+  }
+  return cells;
+}
+
+int meetings(const std::vector<Vector>& a, const std::vector<Vector>& b) {
+  int n = 0;
+  for (const Vector& p : a)
+    for (const Vector& q : b)
+      n += std::fabs(p.getX() - q.getX()) < 1 && std::fabs(p.getY() - q.getY()) < 1;
+  return n;
+}
+
 // Registered before the splash objects, so it sees each frame first.
 class Watcher : public zv::Object {
  public:
   std::vector<Vector> title, insect;
   int insects_made = 0;
+  int letters_hidden = 0;  // title letters under a cell the insect paints over them
+  int met_at_rest = -1;    // title letters meeting the landed insect's drawing
   zv::Object* last_insect = nullptr;
   bool press_key_at_first_step = false;
   Watcher() {
@@ -55,6 +84,10 @@ class Watcher : public zv::Object {
     zv::Object* z = find("SplashZelvra");
     title.push_back(t ? t->getPosition() : Vector(-1, -1));
     insect.push_back(z ? z->getPosition() : Vector(-1, -1));
+    if (t && z && z->getAltitude() >= t->getAltitude())
+      letters_hidden += meetings(painted(t, false), painted(z, true));
+    if (t && z && static_cast<const zv::EventStep*>(p_e)->getStepCount() == 70)
+      met_at_rest = meetings(painted(t, false), painted(z, false));
     if (z && z != last_insect) {
       insects_made++;
       last_insect = z;
@@ -114,6 +147,9 @@ TEST_F(SplashTest, TitleSlidesInStopsAndTheInsectLands) {
   EXPECT_NEAR(w->insect[59].getY(), 13.0f, 0.6f);
   // Landing moves it one column left.
   EXPECT_FLOAT_EQ(w->insect[60].getX(), stop_x + 23);
+  // The name stays whole while the insect flies past it, and it lands beside it.
+  EXPECT_EQ(w->letters_hidden, 0);
+  EXPECT_EQ(w->met_at_rest, 0);
 }
 
 TEST_F(SplashTest, AnyKeyEndsItAfterOneFrame) {

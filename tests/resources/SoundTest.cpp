@@ -108,7 +108,7 @@ TEST_F(Sounds, UnreadableFilesFailWithoutUsingAnEntry) {
   zvtest::writeFile("empty.wav", "");
   std::string cut = wav(1000, 1, 16);
   zvtest::writeFile("header-only.wav", cut.substr(0, 20));
-  for (const char* file : {"missing.wav", "noise.wav", "empty.wav", "header-only.wav"}) {
+  for (const char* file : {"missing.wav", "noise.wav", "empty.wav", "header-only.wav", "."}) {
     SCOPED_TRACE(file);
     EXPECT_EQ(rm.loadSound(file, "bad"), -1);
     EXPECT_TRUE(zvtest::logContains(std::string("RM::loadSound(): Error! Cannot load sound from file '") + file + "'."));

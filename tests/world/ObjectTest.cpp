@@ -37,6 +37,17 @@ TEST(ObjectIds, CountUpAndFollowSetId) {
   EXPECT_EQ(fourth.getId(), 52);
 }
 
+TEST(ObjectBeforeStartUp, NewBoxDoesNotPutItIntoTheWorld) {
+  Object early;
+  testing::internal::CaptureStderr();
+  early.setBox(zv::Box(Vector(-1, -1), 3, 2));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(early.getBox(), zv::Box(Vector(-1, -1), 3, 2));
+  ASSERT_EQ(zvtest::startHeadless(), 0);
+  EXPECT_EQ(zv::WorldManager::getInstance().getAllObjects(true).getCount(), 0);
+  zv::GameManager::getInstance().shutDown();
+}
+
 TEST_F(WorldTest, RangeChecksOnAltitudeAndSolidness) {
   Object* p = new Object;
   EXPECT_EQ(p->setAltitude(5), -1);

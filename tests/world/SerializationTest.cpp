@@ -150,6 +150,23 @@ TEST_F(WorldTest, DeserializeOfBadTextIsHarmless) {
   EXPECT_EQ(p->getEventCount(), 1);
 }
 
+TEST_F(WorldTest, ReadingAppliesOnlyThePairsInTheText) {
+  FlagProbe* p = new FlagProbe;
+  (new Object)->deserialize("pos-x:5,pos-y:6,type:Other,");
+  p->clearFlags();
+  EXPECT_EQ(p->deserialize(""), 0);
+  EXPECT_EQ(p->getPosition(), Vector(1, 1));
+  EXPECT_EQ(p->getType(), "(Undefined)");
+  p->deserialize("x_direction:1,");  // applied with y_direction only
+  EXPECT_EQ(p->marked(), std::vector<int>());
+  // A colour is a name as written, else a number as atoi reads it.
+  const std::pair<const char*, int> colors[] = {{"Red", 1}, {"3", 3}, {"Purple", 0}, {"12", 12}, {"-4x", -4}};
+  for (const auto& c : colors) {
+    p->deserialize(std::string("shape:1,size:2,opacity:255,color:") + c.first + ",");
+    EXPECT_EQ(static_cast<int>(p->getShape().getColor()), c.second) << c.first;
+  }
+}
+
 TEST_F(WorldTest, EventCountMinusOneOrHugeIsBounded) {
   Object* p = new Object;
   p->registerInterest("custom");

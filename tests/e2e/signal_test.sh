@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# SIGTERM and SIGINT at the splash, at the menu and during a run: the game
+# must end as Q ends it, with the closing banner in the log and exit code 0.
+#   signal_test.sh PATH/TO/zelvra [LIBRARY_TO_PRELOAD]
+set -u
+game=$(readlink -f "$1")
+preload=${2:+$(readlink -f "$2")}
+if [ -z "${ZV_E2E_PRIVATE_SERVER:-}" ]; then
+  export ZV_E2E_PRIVATE_SERVER=1
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$@"
+fi
+run_dir=$(mktemp -d /tmp/zelvra-signal-XXXXXX)
+source_dir=$(dirname "$game")
+ln -s "$source_dir/sprites" "$run_dir/sprites"
+ln -s "$source_dir/sounds" "$run_dir/sounds"
+cp "$source_dir/zv-font.ttf" "$source_dir/zv-config.txt" "$run_dir/"
+cd "$run_dir" || exit 1
+
+# Waits up to 15 s until a colour covers at least 50 pixels of a region
+# (WxH+X+Y of the window).
+wait_for() {
+  for _ in $(seq 1 30); do
+    import -window "$window" -crop "$2" shot.png 2>/dev/null
+    [ "$(convert shot.png txt:- 2>/dev/null | grep -c "$1")" -ge 50 ] && return 0
+    sleep 0.5
+  done
+  return 1
+}
+press() {
+  xdotool windowfocus --sync "$window" 2>/dev/null
+  xdotool mousemove --window "$window" 512 384 2>/dev/null
+  xdotool key "$1"
+}
+
+WHOLE='1024x768+0+0' CENTRE='700x400+162+184' CAR='200x200+28+284'
+failures=0
+while read -r phase sig; do
+  # The preload keeps GL drivers mapped for the leak checker of sanitizer builds.
+  LD_PRELOAD="$preload" ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" "$game" > out.txt 2>&1 &
+  pid=$!
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zelvra$' 2>/dev/null | head -1)
+  reached=no
+  if [ -n "$window" ]; then
+    case $phase in
+      splash) wait_for '#00FF00' "$WHOLE" && reached=yes ;;
+      menu) press Return; wait_for '#FFFF00' "$CENTRE" && reached=yes ;;
+      run) press Return; wait_for '#FFFF00' "$CENTRE" && press space && wait_for '#00FFFF' "$CAR" && reached=yes ;;
+    esac
+  fi
+  kill -s "$sig" "$pid"
+  for _ in $(seq 1 40); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.25
+  done
+  kill -9 "$pid" 2>/dev/null
+  wait "$pid"
+  status=$?
+  problem=""
+  [ "$reached" = yes ] || problem="never reached the $phase"
+  [ "$status" -eq 0 ] || problem="$problem; exit code $status"
+  tail -1 zelvra.log | grep -qF '** Game engine stopped **' || problem="$problem; log does not end with the closing banner"
+  grep -qF "GameManager::run(): Signal" zelvra.log || problem="$problem; the signal is not in the log"
+  if [ -n "$problem" ]; then
+    echo "FAIL: SIG$sig at the $phase: ${problem#; }"
+    cp zelvra.log "$source_dir/signal-$phase-$sig.log" 2>/dev/null
+    failures=$((failures + 1))
+  fi
+done <<'TABLE'
+splash TERM
+splash INT
+menu TERM
+menu INT
+run TERM
+run INT
+TABLE
+rm -rf "$run_dir"
+[ "$failures" -eq 0 ] || exit 1
+echo "PASS: SIGTERM and SIGINT end the game cleanly at the splash, the menu and during a run"
