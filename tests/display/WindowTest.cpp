@@ -1,5 +1,8 @@
 // Drawing into a real window, checked by reading its pixels back.
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -68,6 +71,7 @@ class RealWindow : public testing::Test {
 
   // What has been drawn since the last presentFrame (colours only).
   sf::Image drawn() const {
+    sf::RenderWindow* p_window = dm.getRenderWindow();  // draws the queued cells
     sf::Texture texture;
     texture.create(p_window->getSize().x, p_window->getSize().y);
     texture.update(*p_window);
@@ -354,4 +358,88 @@ TEST(ShownWindow, PresentFrameShowsWhatWasDrawn) {
   ASSERT_EQ(dm.presentFrame(), 0);
   EXPECT_TRUE(boxOfOthers(zvtest::shownPixels(window), BLACK).empty());
   zv::GameManager::getInstance().shutDown();
+}
+
+namespace {
+// A run of characters left-aligned from a cell position.
+struct TextRun {
+  float x, y;
+  std::string text;
+  zv::Color color;
+};
+
+// Every printable character in every colour, runs that overlap by half a
+// cell, runs hanging over all four edges, one far outside, and a shape
+// that the run after it covers.
+std::vector<TextRun> mixedScene() {
+  std::vector<TextRun> runs;
+  for (int ch = 32; ch < 127; ch++)
+    runs.push_back({static_cast<float>(ch % 40) * 2, static_cast<float>(ch / 40 * 2), std::string(1, static_cast<char>(ch)),
+                    static_cast<zv::Color>(ch % 8)});
+  runs.push_back({10, 10, "OVERLAPPING RUNS", zv::YELLOW});
+  runs.push_back({14.5f, 10.5f, "over each other", zv::MAGENTA});
+  runs.push_back({-1.5f, 14, "WEST EDGE", zv::GREEN});
+  runs.push_back({75.5f, 15, "EAST EDGE", zv::CYAN});
+  runs.push_back({30, -0.6f, "NORTH", zv::WHITE});
+  runs.push_back({30, 23.7f, "SOUTH", zv::RED});
+  runs.push_back({-500, -300, "FAR AWAY", zv::WHITE});
+  runs.push_back({20, 18, "under a shape", zv::WHITE});
+  runs.push_back({24, 18.2f, "over it", zv::BLACK});
+  return runs;
+}
+
+const std::size_t RUNS_BEFORE_SHAPE = 104;
+} // namespace
+
+// The batched cells look as drawing each cell's rectangle and one-letter
+// text straight into the window did.
+TEST_F(RealWindow, BatchedCellsMatchCellByCellDrawing) {
+  TearDown();
+  start("window_background_color:blue,");
+  sf::Font font;
+  ASSERT_TRUE(font.loadFromFile(std::string(ZELVRA_RUN_DIR) + "/zv-font.ttf"));
+  sf::RectangleShape rect(sf::Vector2f(zv::cellWidth(), zv::cellHeight()));
+  rect.setFillColor(sf::Color::Blue);
+  sf::Text text("", font, 25);
+  text.setStyle(sf::Text::Bold);
+  zv::Shape shape;
+  shape.setColor(zv::GREEN);
+  shape.setOpacity(200);
+  std::vector<TextRun> scene = mixedScene();
+
+  for (std::size_t i = 0; i < scene.size(); i++) {
+    if (i == RUNS_BEFORE_SHAPE)
+      shape.draw(Vector(27, 18));
+    ASSERT_EQ(dm.drawText(Vector(scene[i].x, scene[i].y), scene[i].text, zv::ALIGN_LEFT, scene[i].color), 0);
+  }
+  sf::Image batched = drawn();
+  ASSERT_EQ(dm.presentFrame(), 0);
+  for (std::size_t i = 0; i < scene.size(); i++) {
+    if (i == RUNS_BEFORE_SHAPE)
+      shape.draw(Vector(27, 18));
+    for (std::size_t c = 0; c < scene[i].text.size(); c++) {
+      Vector pixels = zv::spacesToPixels(Vector(scene[i].x + static_cast<float>(c), scene[i].y));
+      rect.setPosition(pixels.getX() - zv::cellWidth() / 10, pixels.getY() + zv::cellHeight() / 5);
+      p_window->draw(rect);
+      text.setString(std::string(1, scene[i].text[c]));
+      text.setPosition(pixels.getX(), pixels.getY());
+      text.setFillColor(zv::colorToSFML(scene[i].color));
+      p_window->draw(text);
+    }
+  }
+  sf::Image cell_by_cell = drawn();
+
+  int differing = 0, worst = 0;
+  for (unsigned y = 0; y < batched.getSize().y; y++) {
+    for (unsigned x = 0; x < batched.getSize().x; x++) {
+      sf::Color a = batched.getPixel(x, y), b = cell_by_cell.getPixel(x, y);
+      int off = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+      differing += off > 0;
+      worst = std::max(worst, off);
+    }
+  }
+  EXPECT_LE(worst, 8) << differing << " pixels differ";
+  EXPECT_LT(differing, 1024 * 768 / 200) << "worst channel off by " << worst;
+  // The scene is not empty: the comparison means something.
+  EXPECT_GT(boxOfOthers(batched, sf::Color::Blue).count, 20000);
 }
