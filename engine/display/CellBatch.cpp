@@ -22,7 +22,7 @@ void CellBatch::setVisible(const sf::FloatRect& rect) {
 
 bool CellBatch::add(float left, float top, float right, float bottom, float u1, float v1, float u2, float v2,
                     sf::Color color) {
-  if (right <= min_x || left >= max_x || bottom <= min_y || top >= max_y)
+  if (unseen(left, top, right, bottom))
     return false;
   vertices.emplace_back(sf::Vector2f(left, top), color, sf::Vector2f(u1, v1));
   vertices.emplace_back(sf::Vector2f(right, top), color, sf::Vector2f(u2, v1));

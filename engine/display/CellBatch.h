@@ -22,6 +22,10 @@ class CellBatch {
   void reserve(std::size_t quads);
   // Quads wholly outside this rectangle of target pixels are dropped.
   void setVisible(const sf::FloatRect& rect);
+  // True when a quad from (left, top) to (right, bottom) would be dropped.
+  bool unseen(float left, float top, float right, float bottom) const {
+    return right <= min_x || left >= max_x || bottom <= min_y || top >= max_y;
+  }
   // A quad from (left, top) to (right, bottom), textured from the page
   // rectangle (u1, v1)-(u2, v2). False when it was dropped as unseen.
   bool add(float left, float top, float right, float bottom, float u1, float v1, float u2, float v2,

@@ -1,5 +1,6 @@
 #include "display/DisplayManager.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -45,7 +46,11 @@ DisplayManager::DisplayManager()
       p_rectangle(nullptr),
       window_background_color(sf::Color::Black),
       p_text(nullptr),
-      seen_rotation(0) {
+      seen_rotation(0),
+      reach_left(0),
+      reach_top(0),
+      reach_right(0),
+      reach_bottom(0) {
   setType("DisplayManager");
 }
 
@@ -121,6 +126,12 @@ int DisplayManager::startUp() {
     cells.reserve(4 * static_cast<std::size_t>(window_horizontal_chars > 0 ? window_horizontal_chars : 0) *
                   static_cast<std::size_t>(window_vertical_chars > 0 ? window_vertical_chars : 0));
     seen_size = sf::Vector2f();  // the window's view is worked out at the first character
+    // A glyph stays within a character size of its em square.
+    float em = static_cast<float>(p_text->getCharacterSize());
+    reach_left = std::min(-em, -cellWidth() / 10);
+    reach_top = -em;
+    reach_right = std::max(2 * em, cellWidth());
+    reach_bottom = std::max(3 * em, cellHeight() * 1.2f + 1);
 
     window_background_color = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
     p_rectangle->setFillColor(window_background_color);
@@ -162,6 +173,8 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
   Vector pixels = spacesToPixels(worldToView(world_pos));
   float x = pixels.getX(), y = pixels.getY();
   followView();
+  if (cells.unseen(x + reach_left, y + reach_top, x + reach_right, y + reach_bottom))
+    return 0;
   // The background a tenth of a cell left and a fifth of a cell down of
   // the glyph's position, then the glyph, which may overhang the cell.
   float left = x - cellWidth() / 10, top = y + cellHeight() / 5;

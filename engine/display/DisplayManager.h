@@ -52,6 +52,9 @@ class DisplayManager : public Manager {
   // The window view the visible rectangle was worked out for.
   mutable sf::Vector2f seen_center, seen_size;
   mutable float seen_rotation;
+  // How far a cell's background and glyph can reach from its position, in
+  // pixels: a cell reaching no further than the view is skipped at once.
+  float reach_left, reach_top, reach_right, reach_bottom;
 
   DisplayManager();
   DisplayManager(const DisplayManager&) = delete;
