@@ -33,6 +33,12 @@ bool CellBatch::add(float left, float top, float right, float bottom, float u1, 
   return true;
 }
 
+void CellBatch::addTriangle(sf::Vector2f a, sf::Vector2f b, sf::Vector2f c, float white, sf::Color color) {
+  vertices.emplace_back(a, color, sf::Vector2f(white, white));
+  vertices.emplace_back(b, color, sf::Vector2f(white, white));
+  vertices.emplace_back(c, color, sf::Vector2f(white, white));
+}
+
 void CellBatch::draw(sf::RenderTarget& target, const sf::Texture* p_page) {
   if (vertices.empty())
     return;
@@ -43,6 +49,6 @@ void CellBatch::draw(sf::RenderTarget& target, const sf::Texture* p_page) {
 
 void CellBatch::clear() { vertices.clear(); }
 
-std::size_t CellBatch::getQuadCount() const { return vertices.size() / VERTICES_PER_QUAD; }
+std::size_t CellBatch::getVertexCount() const { return vertices.size(); }
 
 } // namespace zv

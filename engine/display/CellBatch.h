@@ -30,12 +30,14 @@ class CellBatch {
   // rectangle (u1, v1)-(u2, v2). False when it was dropped as unseen.
   bool add(float left, float top, float right, float bottom, float u1, float v1, float u2, float v2,
            sf::Color color);
+  // An untextured triangle (its corners read the page's white block).
+  void addTriangle(sf::Vector2f a, sf::Vector2f b, sf::Vector2f c, float white, sf::Color color);
   // Draws every quad in one call with the page as texture, then empties
   // the batch (keeping its memory).
   void draw(sf::RenderTarget& target, const sf::Texture* p_page);
   // Drops every quad unseen.
   void clear();
-  std::size_t getQuadCount() const;
+  std::size_t getVertexCount() const;
 
  private:
   std::vector<sf::Vertex> vertices;

@@ -188,6 +188,27 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
   return 0;
 }
 
+int DisplayManager::drawShape(const sf::Shape& shape) const {
+  if (!p_window)
+    return -1;
+  followView();
+  sf::FloatRect bounds = shape.getGlobalBounds();
+  if (cells.unseen(bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height))
+    return 0;
+  // The fan a shape is drawn as: from the middle of its points' box to each side.
+  sf::FloatRect inside = shape.getLocalBounds();
+  const sf::Transform& transform = shape.getTransform();
+  sf::Vector2f middle = transform.transformPoint(inside.left + inside.width / 2, inside.top + inside.height / 2);
+  std::size_t count = shape.getPointCount();
+  sf::Vector2f first = transform.transformPoint(shape.getPoint(0)), previous = first;
+  for (std::size_t i = 1; i <= count; i++) {
+    sf::Vector2f next = i < count ? transform.transformPoint(shape.getPoint(i)) : first;
+    cells.addTriangle(middle, previous, next, GlyphCache::WHITE_TEXEL, shape.getFillColor());
+    previous = next;
+  }
+  return 0;
+}
+
 void DisplayManager::followView() const {
   const sf::View& view = p_window->getView();
   if (view.getCenter() == seen_center && view.getSize() == seen_size && view.getRotation() == seen_rotation)
@@ -252,6 +273,8 @@ int DisplayManager::getHorizontalChars() const { return window_horizontal_chars;
 int DisplayManager::getVerticalChars() const { return window_vertical_chars; }
 int DisplayManager::getHorizontalPixels() const { return window_horizontal_pixels; }
 int DisplayManager::getVerticalPixels() const { return window_vertical_pixels; }
+bool DisplayManager::hasWindow() const { return p_window != nullptr; }
+
 sf::RenderWindow* DisplayManager::getRenderWindow() const {
   flushCells();
   return p_window;

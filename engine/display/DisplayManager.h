@@ -76,6 +76,8 @@ class DisplayManager : public Manager {
   int drawCharacter(Vector world_pos, char ch, Color color) const;
   int drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b) const;
   int drawText(Vector world_pos, std::string str, Alignment align, Color color) const;
+  // Queues a filled shape (its fill only) with the cells, in call order.
+  int drawShape(const sf::Shape& shape) const;
   // Shows what was drawn and clears the back buffer for the next frame.
   int presentFrame();
 
@@ -89,6 +91,9 @@ class DisplayManager : public Manager {
   // you draw on the window or change its view; a pointer kept from earlier
   // draws under cells queued since.
   sf::RenderWindow* getRenderWindow() const;
+  // Whether there is a window to draw into; unlike getRenderWindow() it
+  // draws nothing.
+  bool hasWindow() const;
 };
 
 } // namespace zv

@@ -414,9 +414,14 @@ TEST_F(RealWindow, BatchedCellsMatchCellByCellDrawing) {
   }
   sf::Image batched = drawn();
   ASSERT_EQ(dm.presentFrame(), 0);
+  // The shape as a polygon of its own: size 24 makes ten points.
+  Vector shape_at = zv::spacesToPixels(Vector(27, 18));
+  sf::CircleShape polygon(24, 10);
+  polygon.setPosition(shape_at.getX() - 12, shape_at.getY() - 12);
+  polygon.setFillColor(sf::Color(0, 255, 0, 200));
   for (std::size_t i = 0; i < scene.size(); i++) {
     if (i == RUNS_BEFORE_SHAPE)
-      shape.draw(Vector(27, 18));
+      p_window->draw(polygon);
     for (std::size_t c = 0; c < scene[i].text.size(); c++) {
       Vector pixels = zv::spacesToPixels(Vector(scene[i].x + static_cast<float>(c), scene[i].y));
       rect.setPosition(pixels.getX() - zv::cellWidth() / 10, pixels.getY() + zv::cellHeight() / 5);
