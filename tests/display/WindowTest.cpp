@@ -91,16 +91,6 @@ class RealWindow : public testing::Test {
     ground.setFillColor(GREEN);
     p_window->draw(ground);
   }
-  // The pixel box where a glyph drawn at this pixel should land.
-  sf::FloatRect glyphBounds(char ch, float x, float y) const {
-    static sf::Font font;
-    static bool loaded = font.loadFromFile(std::string(ZELVRA_RUN_DIR) + "/zv-font.ttf");
-    EXPECT_TRUE(loaded);
-    sf::Text text(std::string(1, ch), font, 25);
-    text.setStyle(sf::Text::Bold);
-    text.setPosition(x, y);
-    return text.getGlobalBounds();
-  }
   // Returns the coloured run in row y: first and last non-green x.
   static std::pair<int, int> blackRun(const sf::Image& image, int y) {
     int first = -1, last = -1;
@@ -132,29 +122,6 @@ TEST_F(RealWindow, CellBackgroundLandsOnItsPixels) {
   EXPECT_EQ(image.getPixel(133, 180), BLACK);
 }
 
-TEST_F(RealWindow, CharacterLandsAtItsCellInItsColour) {
-  ASSERT_EQ(dm.drawCharacter(Vector(10, 5), 'X', zv::RED), 0);
-  sf::Image image = drawn();
-  PixelBox box = boxOfOthers(image, BLACK);
-  ASSERT_FALSE(box.empty());
-  // The glyph sits where the same text placed at pixel (128, 160) would.
-  sf::FloatRect expected = glyphBounds('X', 128, 160);
-  EXPECT_NEAR(box.left, expected.left, 1.0);
-  EXPECT_NEAR(box.top, expected.top, 1.0);
-  EXPECT_NEAR(box.right + 1, expected.left + expected.width, 1.0);
-  EXPECT_NEAR(box.bottom + 1, expected.top + expected.height, 1.0);
-  // Only shades of red over black, and the glyph's inside fully red.
-  bool full_red = false;
-  for (int y = box.top; y <= box.bottom; y++) {
-    for (int x = box.left; x <= box.right; x++) {
-      sf::Color c = image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
-      ASSERT_EQ(c.g + c.b, 0) << show(c) << " at " << x << "," << y;
-      full_red = full_red || c == sf::Color(255, 0, 0);
-    }
-  }
-  EXPECT_TRUE(full_red);
-}
-
 TEST_F(RealWindow, PositionsAreNotSnappedToCells) {
   dm.drawCharacter(Vector(10, 5), 'X', 10, 200, 30);
   PixelBox whole = boxOfOthers(drawn(), BLACK);
@@ -176,16 +143,6 @@ TEST_F(RealWindow, PositionsAreNotSnappedToCells) {
     for (int x = below.left; x <= below.right; x++)
       exact = exact || image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y)) == sf::Color(10, 200, 30);
   EXPECT_TRUE(exact);
-}
-
-TEST_F(RealWindow, LaterCharacterCoversTheCell) {
-  dm.drawCharacter(Vector(10, 5), 'W', zv::RED);
-  dm.drawCharacter(Vector(10, 5), '.', zv::BLUE);
-  sf::Image image = drawn();
-  // The later background wipes the earlier glyph inside the cell.
-  for (unsigned y = 167; y < 197; y++)
-    for (unsigned x = 127; x < 139; x++)
-      ASSERT_EQ(image.getPixel(x, y).r, 0) << x << "," << y;
 }
 
 TEST_F(RealWindow, PresentFrameClearsToTheBackground) {
