@@ -1,5 +1,7 @@
 #include "display/DisplayManager.h"
 
+#include <algorithm>
+#include <cmath>
 #include <new>
 
 #include "core/Config.h"
@@ -43,7 +45,12 @@ DisplayManager::DisplayManager()
       window_vertical_chars(0),
       p_rectangle(nullptr),
       window_background_color(sf::Color::Black),
-      p_text(nullptr) {
+      p_text(nullptr),
+      seen_rotation(0),
+      reach_left(0),
+      reach_top(0),
+      reach_right(0),
+      reach_bottom(0) {
   setType("DisplayManager");
 }
 
@@ -64,6 +71,8 @@ int DisplayManager::startUp() {
     log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
     return -1;
   }
+  // A failed start-up may have left a window open; this one makes its own.
+  release();
   Config& config = Config::getInstance();
   window_horizontal_pixels = config.getWindowHorizontalPixels();
   window_vertical_pixels = config.getWindowVerticalPixels();
@@ -112,6 +121,17 @@ int DisplayManager::startUp() {
     p_text->setStyle(sf::Text::Bold);
     float cell = cellWidth() < cellHeight() ? cellWidth() : cellHeight();
     p_text->setCharacterSize(static_cast<unsigned int>(config.getFontScale() * cell));
+    glyphs.reset(p_text->getFont(), p_text->getCharacterSize(), (p_text->getStyle() & sf::Text::Bold) != 0);
+    // A background and a glyph for every cell, with room for overlap.
+    cells.reserve(4 * static_cast<std::size_t>(window_horizontal_chars > 0 ? window_horizontal_chars : 0) *
+                  static_cast<std::size_t>(window_vertical_chars > 0 ? window_vertical_chars : 0));
+    seen_size = sf::Vector2f();  // the window's view is worked out at the first character
+    // A glyph stays within a character size of its em square.
+    float em = static_cast<float>(p_text->getCharacterSize());
+    reach_left = std::min(-em, -cellWidth() / 10);
+    reach_top = -em;
+    reach_right = std::max(2 * em, cellWidth());
+    reach_bottom = std::max(3 * em, cellHeight() * 1.2f + 1);
 
     window_background_color = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
     p_rectangle->setFillColor(window_background_color);
@@ -122,7 +142,8 @@ int DisplayManager::startUp() {
   return 0;
 }
 
-void DisplayManager::shutDown() {
+void DisplayManager::release() {
+  cells.clear();
   if (p_window) {
     p_window->close();
     delete p_window;
@@ -130,8 +151,13 @@ void DisplayManager::shutDown() {
   }
   delete p_text;
   p_text = nullptr;
+  glyphs.reset(nullptr, 0, false);
   delete p_rectangle;
   p_rectangle = nullptr;
+}
+
+void DisplayManager::shutDown() {
+  release();
   Manager::shutDown();
   LogManager::getInstance().writeLog(5, "DisplayManager::shutDown(): successfully stopped.");
 }
@@ -145,15 +171,61 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
   if (Config::getInstance().getHeadless() || !p_window)
     return -1;
   Vector pixels = spacesToPixels(worldToView(world_pos));
-  p_rectangle->setPosition(pixels.getX() - cellWidth() / 10, pixels.getY() + cellHeight() / 5);
-  p_window->draw(*p_rectangle, sf::RenderStates::Default);
-
-  char text[2] = {ch, '\0'};
-  p_text->setString(sf::String(text, std::locale()));
-  p_text->setPosition(pixels.getX(), pixels.getY());
-  p_text->setFillColor(sf::Color(r, g, b, 255));
-  p_window->draw(*p_text, sf::RenderStates::Default);
+  float x = pixels.getX(), y = pixels.getY();
+  followView();
+  if (cells.unseen(x + reach_left, y + reach_top, x + reach_right, y + reach_bottom))
+    return 0;
+  // The background a tenth of a cell left and a fifth of a cell down of
+  // the glyph's position, then the glyph, which may overhang the cell.
+  float left = x - cellWidth() / 10, top = y + cellHeight() / 5;
+  sf::Vector2f size = p_rectangle->getSize();
+  const float white = GlyphCache::WHITE_TEXEL;
+  cells.add(left, top, left + size.x, top + size.y, white, white, white, white, window_background_color);
+  const GlyphCache::Quad& glyph = glyphs.get(ch);
+  if (glyph.drawn)
+    cells.add(x + glyph.left, y + glyph.top, x + glyph.right, y + glyph.bottom, glyph.u1, glyph.v1, glyph.u2,
+              glyph.v2, sf::Color(r, g, b, 255));
   return 0;
+}
+
+int DisplayManager::drawShape(const sf::Shape& shape) const {
+  if (!p_window)
+    return -1;
+  followView();
+  sf::FloatRect bounds = shape.getGlobalBounds();
+  if (cells.unseen(bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height))
+    return 0;
+  // The fan a shape is drawn as: from the middle of its points' box to each side.
+  sf::FloatRect inside = shape.getLocalBounds();
+  const sf::Transform& transform = shape.getTransform();
+  sf::Vector2f middle = transform.transformPoint(inside.left + inside.width / 2, inside.top + inside.height / 2);
+  std::size_t count = shape.getPointCount();
+  sf::Vector2f first = transform.transformPoint(shape.getPoint(0)), previous = first;
+  for (std::size_t i = 1; i <= count; i++) {
+    sf::Vector2f next = i < count ? transform.transformPoint(shape.getPoint(i)) : first;
+    cells.addTriangle(middle, previous, next, GlyphCache::WHITE_TEXEL, shape.getFillColor());
+    previous = next;
+  }
+  return 0;
+}
+
+void DisplayManager::followView() const {
+  const sf::View& view = p_window->getView();
+  if (view.getCenter() == seen_center && view.getSize() == seen_size && view.getRotation() == seen_rotation)
+    return;
+  seen_center = view.getCenter();
+  seen_size = view.getSize();
+  seen_rotation = view.getRotation();
+  // A turned view shows at most the circle around its corners.
+  float half_w = std::fabs(seen_size.x) / 2, half_h = std::fabs(seen_size.y) / 2;
+  if (seen_rotation != 0)
+    half_w = half_h = std::hypot(half_w, half_h);
+  cells.setVisible(sf::FloatRect(seen_center.x - half_w, seen_center.y - half_h, 2 * half_w, 2 * half_h));
+}
+
+void DisplayManager::flushCells() const {
+  if (p_window)
+    cells.draw(*p_window, glyphs.getPage());
 }
 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color) const {
@@ -191,6 +263,7 @@ int DisplayManager::presentFrame() {
   }
   if (Config::getInstance().getHeadless() || !p_window)
     return -1;
+  flushCells();
   p_window->display();
   p_window->clear(window_background_color);
   return 0;
@@ -200,6 +273,11 @@ int DisplayManager::getHorizontalChars() const { return window_horizontal_chars;
 int DisplayManager::getVerticalChars() const { return window_vertical_chars; }
 int DisplayManager::getHorizontalPixels() const { return window_horizontal_pixels; }
 int DisplayManager::getVerticalPixels() const { return window_vertical_pixels; }
-sf::RenderWindow* DisplayManager::getRenderWindow() const { return p_window; }
+bool DisplayManager::hasWindow() const { return p_window != nullptr; }
+
+sf::RenderWindow* DisplayManager::getRenderWindow() const {
+  flushCells();
+  return p_window;
+}
 
 } // namespace zv

@@ -1,6 +1,11 @@
 // The game window and the only place where characters reach the screen.
 // The window is a grid of character cells; positions are world positions
 // in cells, turned into view positions and then pixels.
+//
+// Characters are not drawn one by one: each call queues the cell's
+// background and glyph, and the whole queue reaches the window in one draw
+// when the frame is presented, or earlier when getRenderWindow() is called.
+// A cell wholly outside the window is not queued at all.
 #ifndef ZV_DISPLAY_MANAGER_H
 #define ZV_DISPLAY_MANAGER_H
 
@@ -11,6 +16,8 @@
 #include "core/Color.h"
 #include "core/Manager.h"
 #include "core/Vector.h"
+#include "display/CellBatch.h"
+#include "display/GlyphCache.h"
 
 namespace zv {
 
@@ -38,10 +45,26 @@ class DisplayManager : public Manager {
   sf::RectangleShape* p_rectangle;
   sf::Color window_background_color;
   sf::Text* p_text;
+  // The queued cells and the glyphs they use: output on its way to the
+  // window, which the const drawing calls add to.
+  mutable CellBatch cells;
+  mutable GlyphCache glyphs;
+  // The window view the visible rectangle was worked out for.
+  mutable sf::Vector2f seen_center, seen_size;
+  mutable float seen_rotation;
+  // How far a cell's background and glyph can reach from its position, in
+  // pixels: a cell reaching no further than the view is skipped at once.
+  float reach_left, reach_top, reach_right, reach_bottom;
 
   DisplayManager();
   DisplayManager(const DisplayManager&) = delete;
   void operator=(const DisplayManager&) = delete;
+  // Closes and frees the window and the drawing objects; drops queued cells.
+  void release();
+  // Keeps the culling rectangle on what the window's view shows.
+  void followView() const;
+  // Draws the queued cells into the window.
+  void flushCells() const;
 
  public:
   static DisplayManager& getInstance();
@@ -53,6 +76,8 @@ class DisplayManager : public Manager {
   int drawCharacter(Vector world_pos, char ch, Color color) const;
   int drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b) const;
   int drawText(Vector world_pos, std::string str, Alignment align, Color color) const;
+  // Queues a filled shape (its fill only) with the cells, in call order.
+  int drawShape(const sf::Shape& shape) const;
   // Shows what was drawn and clears the back buffer for the next frame.
   int presentFrame();
 
@@ -60,7 +85,15 @@ class DisplayManager : public Manager {
   int getVerticalChars() const;
   int getHorizontalPixels() const;
   int getVerticalPixels() const;
+  // The window, null where there is none. Anything drawn on it lands over
+  // the characters drawn before this call and under those drawn after: the
+  // queued cells are drawn first. So call it again right before each time
+  // you draw on the window or change its view; a pointer kept from earlier
+  // draws under cells queued since.
   sf::RenderWindow* getRenderWindow() const;
+  // Whether there is a window to draw into; unlike getRenderWindow() it
+  // draws nothing.
+  bool hasWindow() const;
 };
 
 } // namespace zv

@@ -54,8 +54,8 @@ void Shape::setOpacity(unsigned char new_opacity) { opacity = new_opacity; }
 unsigned char Shape::getOpacity() const { return opacity; }
 
 void Shape::draw(Vector world_pos) {
-  sf::RenderWindow* p_window = DisplayManager::getInstance().getRenderWindow();
-  if (!p_window) {
+  const DisplayManager& display = DisplayManager::getInstance();
+  if (!display.hasWindow()) {
     LogManager::getInstance().writeLog(5, "Shape::draw(): DisplayManager window not defined.");
     return;
   }
@@ -92,7 +92,8 @@ void Shape::draw(Vector world_pos) {
   }
   LogManager::getInstance().writeLog(20, "Shape::draw(): Drawing at (%.2f, %.2f)", static_cast<double>(px),
                                      static_cast<double>(py));
-  p_window->draw(shape, sf::RenderStates::Default);
+  // With the cells, so a frame's characters and shapes go out in one draw.
+  display.drawShape(shape);
 }
 
 } // namespace zv

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "TestSupport.h"
+#include "core/Config.h"
 #include "core/GameManager.h"
 #include "core/LogManager.h"
 #include "display/DisplayManager.h"
 #include "display/Shape.h"
 #include "platform/Platform.h"
+// After the window library: X's macros would change its names.
+#include "XWindow.h"
 
 using zv::DisplayManager;
 using zv::Vector;
@@ -63,14 +68,52 @@ TEST(DisplayStopped, DrawingBeforeStartUpIsRefused) {
   EXPECT_EQ(zvtest::logCount("DisplayManager not started!"), 3);
 }
 
+namespace {
+// Top-level windows with this title on the display, once the count stops
+// being `unwanted` or a second has passed.
+int windowsTitled(const char* title, int unwanted) {
+  Display* display = zvtest::openDisplay();
+  int count = unwanted;
+  for (int tries = 0; display && count == unwanted && tries < 50; tries++) {
+    if (tries > 0)
+      zv::platform::sleepMillis(20);
+    Window root, parent, *children = nullptr;
+    unsigned int n = 0;
+    count = 0;
+    XSync(display, False);
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &n);
+    for (unsigned int i = 0; i < n; i++) {
+      char* name = nullptr;
+      if (XFetchName(display, children[i], &name) && name) {
+        count += strcmp(name, title) == 0;
+        XFree(name);
+      }
+    }
+    XFree(children);
+  }
+  if (display)
+    XCloseDisplay(display);
+  return count;
+}
+} // namespace
+
+// A start-up that fails on the font has made its window already; the next
+// start-up replaces that window instead of leaving it open.
 TEST(DisplayStopped, MissingFontFailsTheEngineStart) {
   if (!zv::platform::displayAvailable())
     GTEST_SKIP() << "needs an X display";
-  zvtest::writeFile("zv-config.txt", "font_file:no-such-font.ttf,");
+  zvtest::writeFile("zv-config.txt", "window_title:zv-font-probe,font_file:no-such-font.ttf,");
   EXPECT_EQ(zv::GameManager::getInstance().startUp(), -1);
-  zv::GameManager::getInstance().shutDown();
   EXPECT_TRUE(zvtest::logContains("DisplayManager::startUp(): Unable to load font from file 'no-such-font.ttf'."));
   EXPECT_TRUE(zvtest::logContains("Error starting display manager!"));
+
+  zvtest::writeFile("zv-config.txt", "window_title:zv-font-probe,font_file:" ZELVRA_RUN_DIR "/zv-font.ttf,");
+  std::string config;
+  zv::Config::getInstance().loadConfig(config);
+  ASSERT_EQ(DisplayManager::getInstance().startUp(), 0);
+  EXPECT_EQ(windowsTitled("zv-font-probe", 2), 1);
+  zv::GameManager::getInstance().shutDown();
+  EXPECT_EQ(windowsTitled("zv-font-probe", 1), 0);
 }
 
 TEST(ShapeValues, TypeRangeAndDefaults) {

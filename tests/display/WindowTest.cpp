@@ -1,5 +1,8 @@
 // Drawing into a real window, checked by reading its pixels back.
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -68,6 +71,7 @@ class RealWindow : public testing::Test {
 
   // What has been drawn since the last presentFrame (colours only).
   sf::Image drawn() const {
+    sf::RenderWindow* p_window = dm.getRenderWindow();  // draws the queued cells
     sf::Texture texture;
     texture.create(p_window->getSize().x, p_window->getSize().y);
     texture.update(*p_window);
@@ -86,16 +90,6 @@ class RealWindow : public testing::Test {
     sf::RectangleShape ground(sf::Vector2f(p_window->getSize()));
     ground.setFillColor(GREEN);
     p_window->draw(ground);
-  }
-  // The pixel box where a glyph drawn at this pixel should land.
-  sf::FloatRect glyphBounds(char ch, float x, float y) const {
-    static sf::Font font;
-    static bool loaded = font.loadFromFile(std::string(ZELVRA_RUN_DIR) + "/zv-font.ttf");
-    EXPECT_TRUE(loaded);
-    sf::Text text(std::string(1, ch), font, 25);
-    text.setStyle(sf::Text::Bold);
-    text.setPosition(x, y);
-    return text.getGlobalBounds();
   }
   // Returns the coloured run in row y: first and last non-green x.
   static std::pair<int, int> blackRun(const sf::Image& image, int y) {
@@ -128,29 +122,6 @@ TEST_F(RealWindow, CellBackgroundLandsOnItsPixels) {
   EXPECT_EQ(image.getPixel(133, 180), BLACK);
 }
 
-TEST_F(RealWindow, CharacterLandsAtItsCellInItsColour) {
-  ASSERT_EQ(dm.drawCharacter(Vector(10, 5), 'X', zv::RED), 0);
-  sf::Image image = drawn();
-  PixelBox box = boxOfOthers(image, BLACK);
-  ASSERT_FALSE(box.empty());
-  // The glyph sits where the same text placed at pixel (128, 160) would.
-  sf::FloatRect expected = glyphBounds('X', 128, 160);
-  EXPECT_NEAR(box.left, expected.left, 1.0);
-  EXPECT_NEAR(box.top, expected.top, 1.0);
-  EXPECT_NEAR(box.right + 1, expected.left + expected.width, 1.0);
-  EXPECT_NEAR(box.bottom + 1, expected.top + expected.height, 1.0);
-  // Only shades of red over black, and the glyph's inside fully red.
-  bool full_red = false;
-  for (int y = box.top; y <= box.bottom; y++) {
-    for (int x = box.left; x <= box.right; x++) {
-      sf::Color c = image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
-      ASSERT_EQ(c.g + c.b, 0) << show(c) << " at " << x << "," << y;
-      full_red = full_red || c == sf::Color(255, 0, 0);
-    }
-  }
-  EXPECT_TRUE(full_red);
-}
-
 TEST_F(RealWindow, PositionsAreNotSnappedToCells) {
   dm.drawCharacter(Vector(10, 5), 'X', 10, 200, 30);
   PixelBox whole = boxOfOthers(drawn(), BLACK);
@@ -172,16 +143,6 @@ TEST_F(RealWindow, PositionsAreNotSnappedToCells) {
     for (int x = below.left; x <= below.right; x++)
       exact = exact || image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y)) == sf::Color(10, 200, 30);
   EXPECT_TRUE(exact);
-}
-
-TEST_F(RealWindow, LaterCharacterCoversTheCell) {
-  dm.drawCharacter(Vector(10, 5), 'W', zv::RED);
-  dm.drawCharacter(Vector(10, 5), '.', zv::BLUE);
-  sf::Image image = drawn();
-  // The later background wipes the earlier glyph inside the cell.
-  for (unsigned y = 167; y < 197; y++)
-    for (unsigned x = 127; x < 139; x++)
-      ASSERT_EQ(image.getPixel(x, y).r, 0) << x << "," << y;
 }
 
 TEST_F(RealWindow, PresentFrameClearsToTheBackground) {
@@ -354,4 +315,93 @@ TEST(ShownWindow, PresentFrameShowsWhatWasDrawn) {
   ASSERT_EQ(dm.presentFrame(), 0);
   EXPECT_TRUE(boxOfOthers(zvtest::shownPixels(window), BLACK).empty());
   zv::GameManager::getInstance().shutDown();
+}
+
+namespace {
+// A run of characters left-aligned from a cell position.
+struct TextRun {
+  float x, y;
+  std::string text;
+  zv::Color color;
+};
+
+// Every printable character in every colour, runs that overlap by half a
+// cell, runs hanging over all four edges, one far outside, and a shape
+// that the run after it covers.
+std::vector<TextRun> mixedScene() {
+  std::vector<TextRun> runs;
+  for (int ch = 32; ch < 127; ch++)
+    runs.push_back({static_cast<float>(ch % 40) * 2, static_cast<float>(ch / 40 * 2), std::string(1, static_cast<char>(ch)),
+                    static_cast<zv::Color>(ch % 8)});
+  runs.push_back({10, 10, "OVERLAPPING RUNS", zv::YELLOW});
+  runs.push_back({14.5f, 10.5f, "over each other", zv::MAGENTA});
+  runs.push_back({-1.5f, 14, "WEST EDGE", zv::GREEN});
+  runs.push_back({75.5f, 15, "EAST EDGE", zv::CYAN});
+  runs.push_back({30, -0.6f, "NORTH", zv::WHITE});
+  runs.push_back({30, 23.7f, "SOUTH", zv::RED});
+  runs.push_back({-500, -300, "FAR AWAY", zv::WHITE});
+  runs.push_back({20, 18, "under a shape", zv::WHITE});
+  runs.push_back({24, 18.2f, "over it", zv::BLACK});
+  return runs;
+}
+
+const std::size_t RUNS_BEFORE_SHAPE = 104;
+} // namespace
+
+// The batched cells look as drawing each cell's rectangle and one-letter
+// text straight into the window did.
+TEST_F(RealWindow, BatchedCellsMatchCellByCellDrawing) {
+  TearDown();
+  start("window_background_color:blue,");
+  sf::Font font;
+  ASSERT_TRUE(font.loadFromFile(std::string(ZELVRA_RUN_DIR) + "/zv-font.ttf"));
+  sf::RectangleShape rect(sf::Vector2f(zv::cellWidth(), zv::cellHeight()));
+  rect.setFillColor(sf::Color::Blue);
+  sf::Text text("", font, 25);
+  text.setStyle(sf::Text::Bold);
+  zv::Shape shape;
+  shape.setColor(zv::GREEN);
+  shape.setOpacity(200);
+  std::vector<TextRun> scene = mixedScene();
+
+  for (std::size_t i = 0; i < scene.size(); i++) {
+    if (i == RUNS_BEFORE_SHAPE)
+      shape.draw(Vector(27, 18));
+    ASSERT_EQ(dm.drawText(Vector(scene[i].x, scene[i].y), scene[i].text, zv::ALIGN_LEFT, scene[i].color), 0);
+  }
+  sf::Image batched = drawn();
+  ASSERT_EQ(dm.presentFrame(), 0);
+  // The shape as a polygon of its own: size 24 makes ten points.
+  Vector shape_at = zv::spacesToPixels(Vector(27, 18));
+  sf::CircleShape polygon(24, 10);
+  polygon.setPosition(shape_at.getX() - 12, shape_at.getY() - 12);
+  polygon.setFillColor(sf::Color(0, 255, 0, 200));
+  for (std::size_t i = 0; i < scene.size(); i++) {
+    if (i == RUNS_BEFORE_SHAPE)
+      p_window->draw(polygon);
+    for (std::size_t c = 0; c < scene[i].text.size(); c++) {
+      Vector pixels = zv::spacesToPixels(Vector(scene[i].x + static_cast<float>(c), scene[i].y));
+      rect.setPosition(pixels.getX() - zv::cellWidth() / 10, pixels.getY() + zv::cellHeight() / 5);
+      p_window->draw(rect);
+      text.setString(std::string(1, scene[i].text[c]));
+      text.setPosition(pixels.getX(), pixels.getY());
+      text.setFillColor(zv::colorToSFML(scene[i].color));
+      p_window->draw(text);
+    }
+  }
+  sf::Image cell_by_cell = drawn();
+
+  int differing = 0, worst = 0;
+  for (unsigned y = 0; y < batched.getSize().y; y++) {
+    for (unsigned x = 0; x < batched.getSize().x; x++) {
+      sf::Color a = batched.getPixel(x, y), b = cell_by_cell.getPixel(x, y);
+      int off = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+      differing += off > 0;
+      worst = std::max(worst, off);
+    }
+  }
+  EXPECT_LE(worst, 8) << differing << " pixels differ";
+  EXPECT_LT(differing, 1024 * 768 / 200) << "worst channel off by " << worst;
+  // The scene is not empty: the comparison means something.
+  EXPECT_GT(boxOfOthers(batched, sf::Color::Blue).count, 20000);
 }
