@@ -188,6 +188,14 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
   return 0;
 }
 
+bool DisplayManager::areaUnseen(Vector top_left, Vector bottom_right) const {
+  if (!isStarted() || Config::getInstance().getHeadless() || !p_window)
+    return false;
+  Vector a = spacesToPixels(worldToView(top_left)), b = spacesToPixels(worldToView(bottom_right));
+  followView();
+  return cells.unseen(a.getX() + reach_left, a.getY() + reach_top, b.getX() + reach_right, b.getY() + reach_bottom);
+}
+
 int DisplayManager::drawShape(const sf::Shape& shape) const {
   if (!p_window)
     return -1;

@@ -76,6 +76,10 @@ class DisplayManager : public Manager {
   int drawCharacter(Vector world_pos, char ch, Color color) const;
   int drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b) const;
   int drawText(Vector world_pos, std::string str, Alignment align, Color color) const;
+  // True only when a window is up and everything drawn from the cell at
+  // top_left to the cell at bottom_right (world cells) would miss the view,
+  // so callers can skip what would not show.
+  bool areaUnseen(Vector top_left, Vector bottom_right) const;
   // Queues a filled shape (its fill only) with the cells, in call order.
   int drawShape(const sf::Shape& shape) const;
   // Shows what was drawn and clears the back buffer for the next frame.

@@ -277,6 +277,14 @@ TEST_F(WindowAnimation, FrameIsCentredOnItsPosition) {
   EXPECT_EQ(zvtest::cellY(bottom.y), 11);
 }
 
+TEST_F(WindowAnimation, FrameLargerThanTheWindowReachesEveryEdge) {
+  // Rows and columns off the view are skipped; none that shows may be.
+  sf::Image image = drawn(Frame(200, 60, std::string(200 * 60, '#')), Vector(40, 12), zv::RED, 0);
+  int w = static_cast<int>(zv::cellWidth()), h = static_cast<int>(zv::cellHeight());
+  EXPECT_GT(zvtest::findColor(image, sf::Color::Red, 0, 0, w, h).count, 0);
+  EXPECT_GT(zvtest::findColor(image, sf::Color::Red, 1024 - w, 768 - h, 1024, 768).count, 0);
+}
+
 TEST_F(WindowAnimation, TransparentCharacterIsSkippedOnlyWhenSet) {
   Frame frame(3, 1, "#X#");
   // The middle of the middle cell, clear of the neighbours' glyphs.
