@@ -290,14 +290,16 @@ int roundTrips(double seconds) {
   int connected = nm.getNumConnections();
   gm.run();
   stop_clients = true;
+  // The world deletes the echo object at shut-down: keep its record.
+  std::vector<Clock::time_point> steps = echo->steps;
   gm.shutDown();
   for (std::thread& t : threads)
     t.join();
 
   long long longest = 0;
-  for (std::size_t i = 1; i + SETTLE_FRAMES < echo->steps.size(); i++)
+  for (std::size_t i = 1; i + SETTLE_FRAMES < steps.size(); i++)
     longest = std::max<long long>(
-        longest, std::chrono::duration_cast<std::chrono::microseconds>(echo->steps[i] - echo->steps[i - 1]).count());
+        longest, std::chrono::duration_cast<std::chrono::microseconds>(steps[i] - steps[i - 1]).count());
   printf("round trips: %d clients, 1 that never reads, %d that trickle; %d connected at the start; %.0f s\n",
          RTT_CLIENTS, TRICKLERS, connected, seconds);
   if (!rtt_micros.empty())
@@ -305,7 +307,7 @@ int roundTrips(double seconds) {
            percentile(rtt_micros, 0.5) / 1000.0, percentile(rtt_micros, 0.99) / 1000.0,
            percentile(rtt_micros, 1.0) / 1000.0, rtt_micros.size());
   printf("  longest frame:    %.1f ms (33 ms a frame, %zu frames)\n", static_cast<double>(longest) / 1000.0,
-         echo->steps.size());
+         steps.size());
   printf("  lost or wrong:    %lld; client errors: %lld\n", rtt_lost.load(), client_errors.load());
   printf("  hostile peers:    the non-reader closed %lld times, tricklers closed %lld times\n", hostile_closes.load(),
          trickler_closes.load());
