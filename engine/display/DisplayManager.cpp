@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <new>
 
 #include "core/Config.h"
@@ -85,6 +86,19 @@ int DisplayManager::startUp() {
     // Without a display the window library would end the process.
     if (!platform::displayAvailable()) {
       log.writeLog("DisplayManager::startUp(): Unable to allocate window!");
+      return -1;
+    }
+    // The configuration allows up to 16,384 pixels; some graphics drivers
+    // draw into less, and a window past that cannot show anything.
+    unsigned int most = sf::Texture::getMaximumSize();
+    if (static_cast<unsigned int>(window_horizontal_pixels) > most ||
+        static_cast<unsigned int>(window_vertical_pixels) > most) {
+      log.writeLog("DisplayManager::startUp(): Error! A window of %d x %d pixels is more than the graphics can give "
+                   "(%u).",
+                   window_horizontal_pixels, window_vertical_pixels, most);
+      fprintf(stderr, "DisplayManager::startUp(): Error! A window of %d x %d pixels is more than the graphics can "
+                      "give (%u).\n",
+              window_horizontal_pixels, window_vertical_pixels, most);
       return -1;
     }
     sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
