@@ -98,10 +98,8 @@ class RealInput : public testing::Test {
 
   void SetUp() override {
     std::string problem = zvtest::usePrivateDisplay();
-    if (!problem.empty())
-      GTEST_SKIP() << problem;
-    if (!zv::platform::displayAvailable())
-      GTEST_SKIP() << "needs an X display";
+    ASSERT_TRUE(problem.empty()) << problem;
+    ASSERT_TRUE(zv::platform::displayAvailable()) << "needs an X display";
     zvtest::writeFile("zv-config.txt", std::string("font_file:") + ZELVRA_RUN_DIR + "/zv-font.ttf,frame_time:5,");
     ASSERT_EQ(zv::GameManager::getInstance().startUp(), 0);
     sf::RenderWindow* p_window = zv::DisplayManager::getInstance().getRenderWindow();

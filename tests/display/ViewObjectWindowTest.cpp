@@ -25,8 +25,7 @@ const float CELL_H = 32.0f;
 class ViewWindow : public testing::Test {
  protected:
   void SetUp() override {
-    if (!zv::platform::displayAvailable())
-      GTEST_SKIP() << "needs an X display";
+    ASSERT_TRUE(zv::platform::displayAvailable()) << "needs an X display";
     ASSERT_EQ(zvtest::startWindowed(), 0);
     ASSERT_NE(zv::DisplayManager::getInstance().getRenderWindow(), nullptr);
     // Start from a cleared back buffer.

@@ -56,8 +56,7 @@ class RealWindow : public testing::Test {
   DisplayManager& dm = DisplayManager::getInstance();
 
   void start(const std::string& extra_config = "") {
-    if (!zv::platform::displayAvailable())
-      GTEST_SKIP() << "needs an X display";
+    ASSERT_TRUE(zv::platform::displayAvailable()) << "needs an X display";
     zvtest::writeFile("zv-config.txt",
                       std::string("font_file:") + ZELVRA_RUN_DIR + "/zv-font.ttf,frame_time:0," + extra_config);
     ASSERT_EQ(zv::GameManager::getInstance().startUp(), 0);
@@ -290,10 +289,8 @@ TEST_F(RealWindow, ShapesAfterASquareAreNotTurned) {
 // test's own so that no other window covers it.
 TEST(ShownWindow, PresentFrameShowsWhatWasDrawn) {
   std::string problem = zvtest::usePrivateDisplay();
-  if (!problem.empty())
-    GTEST_SKIP() << problem;
-  if (!zv::platform::displayAvailable())
-    GTEST_SKIP() << "needs an X display";
+  ASSERT_TRUE(problem.empty()) << problem;
+  ASSERT_TRUE(zv::platform::displayAvailable()) << "needs an X display";
   zvtest::writeFile("zv-config.txt", std::string("font_file:") + ZELVRA_RUN_DIR + "/zv-font.ttf,");
   ASSERT_EQ(zv::GameManager::getInstance().startUp(), 0);
   DisplayManager& dm = DisplayManager::getInstance();

@@ -347,5 +347,9 @@ TEST_F(GameTest, SoakWithRandomKeys) {
   EXPECT_LT(max_objects, 1500);
 #if !defined(__SANITIZE_ADDRESS__)
   EXPECT_LT(rss() - rss_quarter, 32 * 1024);
+#else
+  // The sanitizer's quarantine holds freed memory back, so the process grows
+  // whatever the game does; its leak check covers this build instead.
+  printf("memory growth not checked under AddressSanitizer (%ld KiB)\n", rss() - rss_quarter);
 #endif
 }

@@ -97,8 +97,9 @@ TEST_F(Sounds, WavFilesOfSeveralShapesLoad) {
   EXPECT_EQ(rm.loadSound("stereo8.wav", "b"), 0);
   EXPECT_EQ(rm.getSoundCount(), 2);
   // Duplicate labels: the first wins.
+  zv::Sound* p_first = rm.getSound("a");
   EXPECT_EQ(rm.loadSound("stereo8.wav", "a"), 0);
-  EXPECT_EQ(rm.getSound("a"), rm.getSound("a"));
+  EXPECT_EQ(rm.getSound("a"), p_first);
   EXPECT_NE(rm.getSound("a"), rm.getSound("b"));
 }
 
@@ -166,14 +167,11 @@ TEST_F(Sounds, PlayingDoesNotFillTheLog) {
   ASSERT_EQ(rm.loadSound("short.wav", "short"), 0);
   zv::Sound* p_s = rm.getSound("short");
   std::size_t before = zvtest::logMessages().size();
-  auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < 2000; i++) {
     p_s->play(i % 2 == 0);
     if (i % 3 == 0)
       p_s->stop();
   }
-  auto took = std::chrono::steady_clock::now() - start;
-  EXPECT_LT(took, std::chrono::seconds(20));
   EXPECT_EQ(zvtest::logMessages().size(), before);
   // At level 5 each play is one line.
   zv::LogManager::getInstance().setLogLevel(5);
