@@ -1,8 +1,7 @@
-// Preloaded into the game by the end-to-end tests, and exported by every
-// test program: GL drivers are never unloaded, so that blocks they still hold
-// at exit are reported under their own names (and matched by the leak
-// suppressions) instead of as leaks from an unknown place, and the leak
-// checker never walks the stale thread-local storage of an unloaded driver.
+// Preloaded into the game by the end-to-end test: GL drivers are never
+// unloaded, so that blocks they still hold at exit are reported under their
+// own names (and matched by the leak suppressions) instead of as leaks from
+// an unknown place.
 #include <cstring>
 #include <dlfcn.h>
 #include <link.h>
