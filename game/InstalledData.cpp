@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/DataDir.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ void useInstalledData() {
     return;
   std::string data_dir = exe_dir + "/../share/zelvra";
   std::string default_config = data_dir + "/zv-config.txt";
-  if (!platform::isFile(default_config))
+  if (!platform::isRegularFile(default_config.c_str()))
     return;
   keepAbsolute("ZELVRA_LOG");
   keepAbsolute("ZELVRA_CONFIG");

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/Platform.h"
+
 namespace fs = std::filesystem;
 
 namespace zv {
@@ -38,15 +40,10 @@ std::string absolutePath(const std::string& path) {
   return ec ? path : absolute.string();
 }
 
-bool isFile(const std::string& path) {
-  std::error_code ec;
-  return fs::is_regular_file(path, ec);
-}
-
 bool copyFileIfMissing(const std::string& from, const std::string& to) {
   std::error_code ec;
   fs::copy_file(from, to, fs::copy_options::skip_existing, ec);
-  return isFile(to);
+  return isRegularFile(to.c_str());
 }
 
 bool changeDirectory(const std::string& path) {

@@ -21,7 +21,6 @@ std::string userDir(const char* variable, const char* fallback, const std::strin
 // `path` made absolute against the current working directory.
 std::string absolutePath(const std::string& path);
 
-bool isFile(const std::string& path);
 // Copies `from` to `to` unless `to` exists; true when `to` exists afterwards.
 bool copyFileIfMissing(const std::string& from, const std::string& to);
 bool changeDirectory(const std::string& path);
