@@ -49,6 +49,5 @@ void CellBatch::draw(sf::RenderTarget& target, const sf::Texture* p_page) {
 
 void CellBatch::clear() { vertices.clear(); }
 
-std::size_t CellBatch::getVertexCount() const { return vertices.size(); }
 
 } // namespace zv

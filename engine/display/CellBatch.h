@@ -37,7 +37,6 @@ class CellBatch {
   void draw(sf::RenderTarget& target, const sf::Texture* p_page);
   // Drops every quad unseen.
   void clear();
-  std::size_t getVertexCount() const;
 
  private:
   std::vector<sf::Vertex> vertices;

@@ -93,12 +93,12 @@ int DisplayManager::startUp() {
     unsigned int most = sf::Texture::getMaximumSize();
     if (static_cast<unsigned int>(window_horizontal_pixels) > most ||
         static_cast<unsigned int>(window_vertical_pixels) > most) {
-      log.writeLog("DisplayManager::startUp(): Error! A window of %d x %d pixels is more than the graphics can give "
-                   "(%u).",
-                   window_horizontal_pixels, window_vertical_pixels, most);
-      fprintf(stderr, "DisplayManager::startUp(): Error! A window of %d x %d pixels is more than the graphics can "
-                      "give (%u).\n",
-              window_horizontal_pixels, window_vertical_pixels, most);
+      char line[160];
+      snprintf(line, sizeof(line),
+               "DisplayManager::startUp(): Error! A window of %d x %d pixels is more than the graphics can give (%u).",
+               window_horizontal_pixels, window_vertical_pixels, most);
+      log.writeLog("%s", line);
+      fprintf(stderr, "%s\n", line);
       return -1;
     }
     sf::VideoMode desktop = sf::VideoMode::getDesktopMode();

@@ -96,6 +96,10 @@ bool NetworkManager::headerIn(const Connection& c) {
 
 int NetworkManager::firstLength(const Connection& c) { return readLength(c.inbox.data() + c.inbox_start); }
 
+bool NetworkManager::lengthAccepted(int length) const {
+  return length >= MESSAGE_HEADER_BYTES && length <= max_message_bytes;
+}
+
 int NetworkManager::accept() {
   LogManager& log = LogManager::getInstance();
   if (!isServer()) {
@@ -147,7 +151,7 @@ int NetworkManager::genDataEvents(int sock_index) {
   if (!headerIn(c))
     return expireIncomplete(sock_index) ? -1 : 0;
   int length = firstLength(c);
-  if (length < MESSAGE_HEADER_BYTES || length > max_message_bytes) {
+  if (!lengthAccepted(length)) {
     log.writeLog("NetworkManager::genDataEvents(): Error! Sock index %d announced %d bytes, not in range [%d,%d]. "
                  "Closing it.",
                  sock_index, length, MESSAGE_HEADER_BYTES, max_message_bytes);
@@ -189,7 +193,7 @@ int NetworkManager::fill(int sock_index, const char* caller) {
   Connection& c = connections[static_cast<std::size_t>(sock_index)];
   if (headerIn(c)) {
     int length = firstLength(c);
-    if (length < MESSAGE_HEADER_BYTES || length > max_message_bytes || c.waiting() >= static_cast<std::size_t>(length))
+    if (!lengthAccepted(length) || c.waiting() >= static_cast<std::size_t>(length))
       return 0;  // a whole message, or a bad length: nothing more to read now
   }
   long long room = static_cast<long long>(max_message_bytes) - static_cast<long long>(c.waiting());
@@ -477,15 +481,16 @@ int NetworkManager::receiveMessage(int sock_index, std::string& body, int timeou
     if (fill(sock_index, "receiveMessage") != 0)
       return -1;
     Connection& c = connections[static_cast<std::size_t>(sock_index)];
-    int length = headerIn(c) ? firstLength(c) : 0;
-    if (headerIn(c) && (length < MESSAGE_HEADER_BYTES || length > max_message_bytes)) {
+    bool header = headerIn(c);
+    int length = header ? firstLength(c) : 0;
+    if (header && !lengthAccepted(length)) {
       log.writeLog("NetworkManager::receiveMessage(): Error! Sock index %d announced %d bytes, not in range [%d,%d]. "
                    "Closing it.",
                    sock_index, length, MESSAGE_HEADER_BYTES, max_message_bytes);
       closeConnection(sock_index, "receiveMessage");
       return -1;
     }
-    if (headerIn(c) && c.waiting() >= static_cast<std::size_t>(length)) {
+    if (header && c.waiting() >= static_cast<std::size_t>(length)) {
       body = c.inbox.substr(c.inbox_start + MESSAGE_HEADER_BYTES,
                             static_cast<std::size_t>(length - MESSAGE_HEADER_BYTES));
       c.inbox_start += static_cast<std::size_t>(length);

@@ -67,6 +67,8 @@ class NetworkManager : public Manager {
   static bool headerIn(const Connection& c);
   // Length of the first message read ahead; its header must be in.
   static int firstLength(const Connection& c);
+  // Whether a message of this length (header included) is taken.
+  bool lengthAccepted(int length) const;
   // Reads ahead unless a whole message is already in: 0, -1 on a receive
   // error, 1 when the peer had gone and the connection was closed.
   int fill(int sock_index, const char* caller);

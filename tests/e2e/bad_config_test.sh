@@ -5,16 +5,9 @@
 #   bad_config_test.sh PATH/TO/zelvra
 set -u
 game=$(readlink -f "$1")
-if [ -z "${ZV_E2E_PRIVATE_SERVER:-}" ]; then
-  export ZV_E2E_PRIVATE_SERVER=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$@"
-fi
-run_dir=$(mktemp -d /tmp/zelvra-config-XXXXXX)
-source_dir=$(dirname "$game")
-ln -s "$source_dir/sprites" "$run_dir/sprites"
-ln -s "$source_dir/sounds" "$run_dir/sounds"
-cp "$source_dir/zv-font.ttf" "$run_dir/"
-cd "$run_dir" || exit 1
+. "$(dirname "$0")/common.sh"
+own_server "$@"
+enter_run_folder config
 
 failures=0
 # key value range

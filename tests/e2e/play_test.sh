@@ -9,18 +9,9 @@ artefacts=$(mkdir -p "$2" && readlink -f "$2")
 rm -f "$artefacts"/*
 preload=${3:+$(readlink -f "$3")}
 
-# Keyboard state is global to an X server: play on a server of our own.
-if [ -z "${ZV_E2E_PRIVATE_SERVER:-}" ]; then
-  export ZV_E2E_PRIVATE_SERVER=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$@"
-fi
-
-run_dir=$(mktemp -d /tmp/zelvra-e2e-XXXXXX)
-source_dir=$(dirname "$game")
-ln -s "$source_dir/sprites" "$run_dir/sprites"
-ln -s "$source_dir/sounds" "$run_dir/sounds"
-cp "$source_dir/zv-font.ttf" "$source_dir/zv-config.txt" "$run_dir/"
-cd "$run_dir" || exit 1
+. "$(dirname "$0")/common.sh"
+own_server "$@"
+enter_run_folder e2e
 
 # The preload keeps GL drivers mapped to the end, for the leak checker of
 # sanitizer builds; it must come before the sanitizer's runtime.

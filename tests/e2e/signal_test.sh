@@ -5,16 +5,9 @@
 set -u
 game=$(readlink -f "$1")
 preload=${2:+$(readlink -f "$2")}
-if [ -z "${ZV_E2E_PRIVATE_SERVER:-}" ]; then
-  export ZV_E2E_PRIVATE_SERVER=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$@"
-fi
-run_dir=$(mktemp -d /tmp/zelvra-signal-XXXXXX)
-source_dir=$(dirname "$game")
-ln -s "$source_dir/sprites" "$run_dir/sprites"
-ln -s "$source_dir/sounds" "$run_dir/sounds"
-cp "$source_dir/zv-font.ttf" "$source_dir/zv-config.txt" "$run_dir/"
-cd "$run_dir" || exit 1
+. "$(dirname "$0")/common.sh"
+own_server "$@"
+enter_run_folder signal
 
 # Waits up to 15 s until a colour covers at least 50 pixels of a region
 # (WxH+X+Y of the window).
