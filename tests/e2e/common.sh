@@ -19,3 +19,11 @@ enter_run_folder() {
   cp "$source_dir/zv-font.ttf" "$source_dir/zv-config.txt" "$run_dir/"
   cd "$run_dir" || exit 1
 }
+
+# How many pixels of exactly one colour a region (WxH+X+Y) of a screenshot
+# holds; counted inside ImageMagick, so a poll stays well under a second even
+# on a loaded machine and short screens such as the splash are not missed.
+count_color() {
+  convert "$1" -crop "$3" +repage -alpha off -fill black +opaque "$2" -fill white -opaque "$2" \
+    -format '%[fx:int(mean*w*h+0.5)]' info: 2>/dev/null || echo 0
+}

@@ -45,17 +45,17 @@ focus() {
 press() { focus; xdotool key "$1"; }
 hold() { focus; xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
 
-# Waits up to 15 s until a colour covers at least MIN pixels of a region.
+# Waits (up to 100 polls, 15 s or more) until a colour covers at least MIN
+# pixels of a region.
 wait_for() {
   local name=$1 color=$2 region=$3 min=$4
-  for _ in $(seq 1 60); do
+  for _ in $(seq 1 100); do
     shot "$name.png"
-    read -r n _ _ < <(measure "$name.png" "$color" "$region")
-    if [ "$n" -ge "$min" ]; then
+    if [ "$(count_color "$name.png" "$color" "$region")" -ge "$min" ]; then
       cp "$name.png" "$artefacts/"
       return 0
     fi
-    sleep 0.25
+    sleep 0.1
   done
   cp "$name.png" "$artefacts/" 2>/dev/null
   return 1

@@ -9,13 +9,13 @@ preload=${2:+$(readlink -f "$2")}
 own_server "$@"
 enter_run_folder signal
 
-# Waits up to 15 s until a colour covers at least 50 pixels of a region
+# Waits (up to 60 polls) until a colour covers at least 50 pixels of a region
 # (WxH+X+Y of the window).
 wait_for() {
-  for _ in $(seq 1 30); do
-    import -window "$window" -crop "$2" shot.png 2>/dev/null
-    [ "$(convert shot.png txt:- 2>/dev/null | grep -c "$1")" -ge 50 ] && return 0
-    sleep 0.5
+  for _ in $(seq 1 60); do
+    import -window "$window" shot.png 2>/dev/null
+    [ "$(count_color shot.png "$1" "$2")" -ge 50 ] && return 0
+    sleep 0.1
   done
   return 1
 }
