@@ -1,5 +1,4 @@
 #include <chrono>
-#include <cstdint>
 #include <ctime>
 
 #include <gtest/gtest.h>
@@ -14,40 +13,30 @@ TEST(Platform, WallClockFollowsTheUtcFormulaInMillisecondSteps) {
   uint32_t after = platform::wallClockMicros();
   struct tm utc;
   gmtime_r(&now, &utc);
-  uint32_t expected = ((((static_cast<uint32_t>(utc.tm_mday) * 24u + static_cast<uint32_t>(utc.tm_hour)) * 60u +
-                         static_cast<uint32_t>(utc.tm_min)) * 60u + static_cast<uint32_t>(utc.tm_sec)) * 1000u) * 1000u;
+  uint32_t expected = static_cast<uint32_t>(((utc.tm_mday * 24 + utc.tm_hour) * 60 + utc.tm_min) * 60 + utc.tm_sec);
+  expected *= 1000000u;
   // time() may lag the fine clock a little at a second boundary.
   EXPECT_LE(static_cast<int32_t>(before - expected), 2000000);
   EXPECT_GE(static_cast<int32_t>(after - expected), -2000000);
   uint32_t next = after;
-  // Bounded: a clock that never moves fails here instead of hanging.
-  for (int i = 0; i < 100000000 && next == after; i++)
+  for (int i = 0; i < 100000000 && next == after; i++)  // bounded: a stuck clock fails, not hangs
     next = platform::wallClockMicros();
   ASSERT_NE(next, after);
   EXPECT_EQ((next - after) % 1000u, 0u);
 }
 
-TEST(Platform, SleepNeverEndsEarly) {
-  // Whole seconds and the milliseconds beyond them both count.
-  for (int ms : {20, 1004}) {
+TEST(Platform, SleepNeverEndsEarlyTimerResolutionAndDirectory) {
+  for (int ms : {-5, 0, 20, 1000}) {  // a whole second too
     auto start = std::chrono::steady_clock::now();
     platform::sleepMillis(ms);
     EXPECT_GE(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count(),
               ms);
   }
-  platform::sleepMillis(0);
-  platform::sleepMillis(-5);
-}
-
-TEST(Platform, TimerResolutionAndCurrentDirectory) {
-  EXPECT_EQ(platform::timeBeginPeriod(1), 0);
-  EXPECT_EQ(platform::timeEndPeriod(1), 0);
+  EXPECT_EQ(std::vector<int>({platform::timeBeginPeriod(1), platform::timeEndPeriod(1)}), std::vector<int>({0, 0}));
   platform::setTimerResolutionRefused(true);
-  EXPECT_EQ(platform::timeBeginPeriod(1), platform::TIMER_NO_CAN_DO);
-  EXPECT_EQ(platform::timeEndPeriod(1), 97);
-  char buf[4096];
-  ASSERT_TRUE(platform::currentDirectory(buf, sizeof(buf)));
-  EXPECT_EQ(buf[0], '/');
-  char tiny[2];
+  EXPECT_EQ(std::vector<int>({platform::timeBeginPeriod(1), platform::timeEndPeriod(1)}),
+            std::vector<int>({platform::TIMER_NO_CAN_DO, 97}));
+  char buf[4096], tiny[2];
+  EXPECT_TRUE(platform::currentDirectory(buf, sizeof(buf)) && buf[0] == '/');
   EXPECT_FALSE(platform::currentDirectory(tiny, sizeof(tiny)));
 }

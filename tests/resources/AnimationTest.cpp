@@ -20,10 +20,7 @@ namespace {
 // n one-character frames "0", "1", ... with the given slowdown.
 Sprite* numbered(int frames, int slowdown) {
   Sprite* p_s = new Sprite(frames);
-  p_s->setWidth(1);
-  p_s->setHeight(1);
-  p_s->setSlowdown(slowdown);
-  p_s->setLabel("numbers");
+  p_s->setWidth(1), p_s->setHeight(1), p_s->setSlowdown(slowdown), p_s->setLabel("numbers");
   for (int i = 0; i < frames; i++)
     p_s->addFrame(Frame(1, 1, std::string(1, static_cast<char>('0' + i))));
   return p_s;
@@ -31,10 +28,8 @@ Sprite* numbered(int frames, int slowdown) {
 
 std::vector<int> shownFrames(Animation& a, int draws) {
   std::vector<int> shown;
-  for (int i = 0; i < draws; i++) {
-    shown.push_back(a.getIndex());
-    a.draw(Vector(5, 5));
-  }
+  for (int i = 0; i < draws; i++)
+    shown.push_back(a.getIndex()), a.draw(Vector(5, 5));
   return shown;
 }
 
@@ -42,17 +37,15 @@ std::vector<int> shownFrames(Animation& a, int draws) {
 
 TEST(SpriteFrames, CapacityAndLookups) {
   zv::LogManager::getInstance().startUp();
-  Sprite s(2);
-  EXPECT_EQ(s.addFrame(Frame(2, 1, "ab")), 0);
-  EXPECT_EQ(s.addFrame(Frame(5, 5, "x")), 0);  // sizes are not compared when adding
-  EXPECT_EQ(s.addFrame(Frame(2, 1, "cd")), -1);
-  EXPECT_EQ(s.getFrameCount(), 2);
-  EXPECT_EQ(s.getFrame(1).getWidth(), 5);
+  Sprite s(2), impossible(-3);
+  // Sizes are not compared when adding.
+  EXPECT_EQ(std::vector<int>({s.addFrame(Frame(2, 1, "ab")), s.addFrame(Frame(5, 5, "x")), s.addFrame(Frame(2, 1, "cd")),
+                              impossible.addFrame(Frame(1, 1, "a"))}),
+            std::vector<int>({0, 0, -1, -1}));
+  EXPECT_EQ(std::vector<int>({s.getFrameCount(), s.getFrame(1).getWidth(), s.getFrame(-1).getWidth(),
+                              impossible.getFrameCount()}),
+            std::vector<int>({2, 5, 0, 0}));
   EXPECT_TRUE(s.getFrame(2).getString().empty());
-  EXPECT_EQ(s.getFrame(-1).getWidth(), 0);
-  Sprite impossible(-3);
-  EXPECT_EQ(impossible.addFrame(Frame(1, 1, "a")), -1);
-  EXPECT_EQ(impossible.getFrameCount(), 0);
 }
 
 TEST(AnimationPlayback, SlowdownHoldsFramesWrapsFreezesAndResets) {
@@ -67,50 +60,30 @@ TEST(AnimationPlayback, SlowdownHoldsFramesWrapsFreezesAndResets) {
   Sprite* p_s = numbered(3, 1);
   Animation a;
   EXPECT_EQ(a.draw(Vector(1, 1)), 0);  // no sprite: nothing to do
-  a.setSprite(p_s);
-  a.draw(Vector(0, 0));
-  a.setSlowdownCount(-1);
+  a.setSprite(p_s), a.draw(Vector(0, 0)), a.setSlowdownCount(-1);
   a.serialize("");  // clears modified
   EXPECT_EQ(shownFrames(a, 3), (std::vector<int>{1, 1, 1}));
   EXPECT_FALSE(a.isModified());
   a.setSlowdownCount(0);
   EXPECT_EQ(shownFrames(a, 3), (std::vector<int>{1, 2, 0}));
   // Counters read from text neither overflow nor read past the frames.
-  a.setSlowdownCount(INT_MAX);
-  a.setIndex(INT_MAX);
-  a.draw(Vector(0, 0));
-  EXPECT_EQ(a.getSlowdownCount(), 0);
-  EXPECT_EQ(a.getIndex(), 0);
+  a.setSlowdownCount(INT_MAX), a.setIndex(INT_MAX), a.draw(Vector(0, 0));
+  EXPECT_EQ(std::vector<int>({a.getSlowdownCount(), a.getIndex()}), std::vector<int>({0, 0}));
   a.setIndex(7);
-  EXPECT_EQ(a.draw(Vector(0, 0)), 0);
-  EXPECT_EQ(a.getIndex(), 0);
-  a.setIndex(2);
-  a.setSlowdownCount(-1);
-  a.setSprite(nullptr);
+  EXPECT_EQ(std::vector<int>({a.draw(Vector(0, 0)), a.getIndex()}), std::vector<int>({0, 0}));
+  a.setIndex(2), a.setSlowdownCount(-1), a.setSprite(nullptr);
   EXPECT_EQ(a.getName(), "numbers");
-  EXPECT_EQ(a.getIndex(), 0);
-  EXPECT_EQ(a.getSlowdownCount(), -1);  // kept by setSprite
+  EXPECT_EQ(std::vector<int>({a.getIndex(), a.getSlowdownCount()}), std::vector<int>({0, -1}));  // count kept
   delete p_s;
 }
 
-TEST(AnimationPlayback, BoxFollowsTheSprite) {
+TEST(AnimationText, BoxFollowsTheSpriteAndOnlyRealChangesAreWritten) {
   Animation a;
   EXPECT_EQ(a.getBox(), zv::Box(Vector(-0.5f, -0.5f), 0.99f, 0.99f));
-  Sprite s(1);
-  s.setWidth(3);
-  s.setHeight(2);
-  a.setSprite(&s);
-  EXPECT_EQ(a.getBox(), zv::Box(Vector(-1.5f, -1.0f), 3, 2));
-}
-
-TEST(AnimationText, OnlyRealChangesAreWritten) {
-  Animation a;
   const std::string all = "sprite_name:,sprite_index:0,sprite_slowdown_count:0,";
   EXPECT_EQ(a.serialize(""), all);
   EXPECT_EQ(a.serialize(""), "");
-  a.setIndex(0);
-  a.setName("");
-  a.setSlowdownCount(0);
+  a.setIndex(0), a.setName(""), a.setSlowdownCount(0);
   EXPECT_FALSE(a.isModified());
   EXPECT_EQ(a.serialize("ALL"), all);
   EXPECT_EQ(a.serialize("POSITION,ANIMATION,"), all);
@@ -118,8 +91,10 @@ TEST(AnimationText, OnlyRealChangesAreWritten) {
   a.setSlowdownCount(-1);
   EXPECT_EQ(a.serialize(""), "sprite_name:,sprite_index:0,sprite_slowdown_count:-1,");
   Sprite s(1);
+  s.setWidth(3), s.setHeight(2);
   a.setSprite(&s);  // always marks
   EXPECT_TRUE(a.isModified());
+  EXPECT_EQ(a.getBox(), zv::Box(Vector(-1.5f, -1.0f), 3, 2));
 }
 
 TEST(AnimationText, DeserializeFindsSpritesByLabel) {
@@ -130,8 +105,7 @@ TEST(AnimationText, DeserializeFindsSpritesByLabel) {
   Animation a;
   EXPECT_EQ(a.deserialize("sprite_name:ship,sprite_index:1,sprite_slowdown_count:-1,"), 0);
   EXPECT_EQ(a.getSprite(), rm.getSprite("ship"));
-  EXPECT_EQ(a.getIndex(), 1);  // survives the reset of setSprite
-  EXPECT_EQ(a.getSlowdownCount(), -1);
+  EXPECT_EQ(std::vector<int>({a.getIndex(), a.getSlowdownCount()}), std::vector<int>({1, -1}));  // after setSprite
   // An unknown label keeps the sprite but takes the name.
   EXPECT_EQ(a.deserialize("sprite_name:ghost,"), 0);
   EXPECT_EQ(a.getSprite(), rm.getSprite("ship"));
@@ -140,15 +114,12 @@ TEST(AnimationText, DeserializeFindsSpritesByLabel) {
   b.deserialize(a.serialize("ALL"));
   EXPECT_EQ(b.serialize("ALL"), a.serialize("ALL"));
   // Absent keys and an empty text change nothing.
-  EXPECT_EQ(b.deserialize("speed:3,"), 0);
-  EXPECT_EQ(b.deserialize(""), 0);
+  EXPECT_EQ(b.deserialize("speed:3,") + b.deserialize(""), 0);
   EXPECT_EQ(b.serialize("ALL"), "sprite_name:ghost,sprite_index:1,sprite_slowdown_count:-1,");
   // Without a window drawing fails but the animation still advances.
   a.setSlowdownCount(0);
-  EXPECT_EQ(a.draw(Vector(3, 3)), -1);
-  EXPECT_EQ(a.getIndex(), 0);
-  Frame short_frame(3, 2, "abcd");
-  EXPECT_EQ(short_frame.draw(Vector(5, 5), zv::RED, 0), -1);
+  EXPECT_EQ(std::vector<int>({a.draw(Vector(3, 3)), a.getIndex(), Frame(3, 2, "abcd").draw(Vector(5, 5), zv::RED, 0)}),
+            std::vector<int>({-1, 0, -1}));
   EXPECT_TRUE(zvtest::logContains("Frame::draw(): Error! Frame string has 4 characters, 3 x 2 needs 6."));
   for (const Frame& empty : {Frame(), Frame(3, 0, "abc"), Frame(-2, 1, "abc")})
     EXPECT_EQ(empty.draw(Vector(5, 5), zv::RED, 0), 0);
@@ -176,8 +147,7 @@ TEST_F(WindowAnimation, FramesAreCentredClippedAndTransparent) {
   int split = static_cast<int>(10 * zv::cellHeight());
   zvtest::ColorSpot top = zvtest::findColor(image, sf::Color::Red, 0, 0, 1024, split);
   zvtest::ColorSpot bottom = zvtest::findColor(image, sf::Color::Red, 0, split, 1024, 768);
-  ASSERT_GT(top.count, 0);
-  ASSERT_GT(bottom.count, 0);
+  ASSERT_TRUE(top.count > 0 && bottom.count > 0);
   EXPECT_EQ(std::vector<int>({zvtest::cellX(top.x), zvtest::cellY(top.y), zvtest::cellX(bottom.x),
                               zvtest::cellY(bottom.y)}),
             std::vector<int>({8, 9, 12, 11}));
@@ -211,7 +181,6 @@ TEST_F(WindowAnimation, BytesOutsideAsciiLookLikeQuestionMarksAndSpritesUseTheir
   EXPECT_EQ(p_s->draw(4, Vector(40, 12), 0), 0);  // no such frame: nothing
   zvtest::ColorSpot spot = zvtest::findColor(zvtest::captureWindow(), sf::Color::Cyan);
   ASSERT_GT(spot.count, 0);
-  EXPECT_EQ(zvtest::cellX(spot.x), 30);
-  EXPECT_EQ(zvtest::cellY(spot.y), 12);
+  EXPECT_EQ(std::vector<int>({zvtest::cellX(spot.x), zvtest::cellY(spot.y)}), std::vector<int>({30, 12}));
   delete p_s;
 }

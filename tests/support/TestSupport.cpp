@@ -10,9 +10,8 @@
 namespace zvtest {
 
 std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::stringstream buffer;
-  buffer << in.rdbuf();
+  buffer << std::ifstream(path, std::ios::binary).rdbuf();
   return buffer.str();
 }
 
@@ -25,10 +24,8 @@ std::vector<std::string> logMessages(const std::string& path) {
   std::string line;
   while (std::getline(in, line)) {
     // "hh:mm:ss " then the step count in at least four columns and a blank.
-    std::string::size_type i = 9;
     if (line.size() >= 14 && line[2] == ':' && line[5] == ':' && line[8] == ' ') {
-      i = line.find_first_not_of(' ', i);
-      i = line.find_first_not_of("-0123456789", i);
+      std::string::size_type i = line.find_first_not_of("-0123456789", line.find_first_not_of(' ', 9));
       line = i == std::string::npos ? "" : line.substr(i + 1);
     }
     messages.push_back(line);
@@ -62,12 +59,11 @@ int startHeadless(const std::string& extra_config) {
 
 int Recorder::eventHandler(const zv::Event* p_e) {
   received.push_back(p_e->getType());
-  if (p_e->getType() == zv::STEP_EVENT) {
-    step_events++;
-    last_step = static_cast<const zv::EventStep*>(p_e)->getStepCount();
-    if (stop_after_steps >= 0 && step_events >= stop_after_steps)
-      zv::GameManager::getInstance().setGameOver(true);
-  }
+  if (p_e->getType() != zv::STEP_EVENT)
+    return 1;
+  last_step = static_cast<const zv::EventStep*>(p_e)->getStepCount();
+  if (++step_events >= stop_after_steps && stop_after_steps >= 0)
+    zv::GameManager::getInstance().setGameOver(true);
   return 1;
 }
 
