@@ -1,9 +1,6 @@
 // The real game on the real engine, headless at frame time 0, stepped frame
 // by frame by a driver object that runs a test's script on every step.
-#include <fstream>
 #include <functional>
-#include <iostream>
-#include <random>
 #include <tuple>
 #include <unistd.h>
 
@@ -110,7 +107,7 @@ TEST_F(GameTest, ARunStartsFromTheMenuAndThingsComeOnTime) {
       fuel()->setValue(100);  // nothing that hits may end the run
   }, true);
   Racer* racer = first<Racer>();
-  ASSERT_NE(racer, nullptr);
+  ASSERT_TRUE(racer);
   EXPECT_EQ(std::make_tuple(racer->getPosition(), racer->getAltitude(), spriteOf(racer), fuel()->getLocation(),
                             first<Points>()->getLocation(), menu->isActive(), Spawner::getInstance().isActive()),
             std::make_tuple(Vector(10, 12), 4, std::string("car"), zv::TOP_LEFT, zv::TOP_RIGHT, false, true));
@@ -125,11 +122,8 @@ TEST_F(GameTest, ARunStartsFromTheMenuAndThingsComeOnTime) {
 }
 
 TEST_F(GameTest, CollisionsTakeFuelOnceAndGasGivesFiftyCapped) {
-  const struct {
-    std::function<zv::Object*()> make;
-    int before, after;
-    const char* sprite_after;  // nullptr: the object is gone
-  } cases[] = {
+  // What hits, the fuel before and after, and the sprite it shows after (nullptr: it is gone).
+  const struct { std::function<zv::Object*()> make; int before, after; const char* sprite_after; } cases[] = {
       {[] { return besideRacer(new Cones); }, 100, 90, "conesHit"},
       {[] { return besideRacer(new OilSlick); }, 100, 80, "oilHit"},
       {[] { return besideRacer(new Spiketrap); }, 100, 60, "spiketrapHit"},
@@ -139,21 +133,18 @@ TEST_F(GameTest, CollisionsTakeFuelOnceAndGasGivesFiftyCapped) {
   };
   runUntil(0, [](int) {}, true);
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.before);
     zv::Object* p_o = nullptr;
     // Earlier obstacles still overlap the racer: they must not hit again.
     runUntil(14, [&](int step) {
       if (step == 1)
         fuel()->setValue(c.before), p_o = c.make();
     });
-    EXPECT_EQ(fuel()->getValue(), c.after);
-    EXPECT_EQ(c.sprite_after ? spriteOf(p_o) : "", c.sprite_after ? c.sprite_after : "");
-    EXPECT_EQ(countOf("Gas") + countOf("Warning"), 0);
+    EXPECT_EQ(std::make_tuple(fuel()->getValue(), c.sprite_after ? spriteOf(p_o) : "", countOf("Gas") + countOf("Warning")),
+              std::make_tuple(c.after, std::string(c.sprite_after ? c.sprite_after : ""), 0));
   }
   // The spawner reloads when the missile ends, then counts down the frames since.
-  int reload = static_cast<int>(300.0f / Spawner::getInstance().getRoadSpeed());
-  EXPECT_LE(Spawner::getInstance().getMissileCountdown(), reload);
-  EXPECT_GT(Spawner::getInstance().getMissileCountdown(), reload - 14);
+  int reload = static_cast<int>(300.0f / Spawner::getInstance().getRoadSpeed()), left = Spawner::getInstance().getMissileCountdown();
+  EXPECT_TRUE(left <= reload && left > reload - 14) << left << " of " << reload;
 }
 
 TEST_F(GameTest, MissileWarnsThenLaunchesTwentyNineColumnsRight) {
@@ -171,7 +162,7 @@ TEST_F(GameTest, MissileWarnsThenLaunchesTwentyNineColumnsRight) {
             std::make_tuple(-1, std::string("missile"), 2));
   // Launched at 74 + 29, then one step leftwards at the road speed.
   EXPECT_EQ(at[0], Vector(74, 7));
-  EXPECT_NEAR(at[1].getX(), 103.0f - Spawner::getInstance().getRoadSpeed(), 0.01f);
+  EXPECT_NEAR(at[1].getX() + Spawner::getInstance().getRoadSpeed(), 103.0f, 0.01f);
   EXPECT_EQ(at[1].getY(), 7);
 }
 
@@ -182,12 +173,11 @@ TEST_F(GameTest, RacerMovesEverySecondFrameWithinTheRoad) {
       ys.push_back(first<Racer>()->getPosition().getY()), key(zv::W, zv::KEYBOARD_HELD);
   }, true);
   // Up one row every second frame from 12, never to row 3 or above.
-  EXPECT_EQ(ys.front(), 12.0f);
-  EXPECT_EQ(first<Racer>()->getPosition().getY(), 4.0f);
-  int moves = 0;
-  for (std::size_t i = 1; i < ys.size(); i++)
-    moves += ys[i] != ys[i - 1];
-  EXPECT_EQ(moves, 8);
+  std::vector<float> expected(1, 12);
+  for (float y = 12; y > 4; y--)
+    expected.insert(expected.end(), {y, y});
+  expected.resize(30, 4);
+  EXPECT_EQ(ys, expected);
   runUntil(10, [&](int) { key(zv::S, zv::KEYBOARD_HELD); });
   EXPECT_GT(first<Racer>()->getPosition().getY(), 4.0f);
 }
@@ -213,10 +203,9 @@ TEST_F(GameTest, EmptyTankEndsTheRunAndTheNextRunCarriesTheRoadSpeed) {
     }
   }, true);
   EXPECT_EQ(seen, (std::vector<int>{1, 1, 1, 2, 1, 0, 0, 0, 0, 1}));
-  ASSERT_NE(first<Racer>(), nullptr);
+  EXPECT_TRUE(first<Racer>() && countOf("ViewObject") == 2);
   EXPECT_GT(speed_at_end, 1.03f);
   EXPECT_GT(Spawner::getInstance().getRoadSpeed(), speed_at_end);
-  EXPECT_EQ(countOf("ViewObject"), 2);
 }
 
 TEST_F(GameTest, QEndsTheRunAtPlayAndTheProgramAtTheMenu) {
@@ -224,8 +213,7 @@ TEST_F(GameTest, QEndsTheRunAtPlayAndTheProgramAtTheMenu) {
     if (step == 2)
       key(zv::Q);
   }, true);
-  EXPECT_EQ(first<Racer>(), nullptr);
-  EXPECT_EQ(countOf("Game Over"), 1);
+  EXPECT_TRUE(!first<Racer>() && countOf("Game Over") == 1);
   // After the game-over screen the menu is back; Q there ends the loop at once.
   int ended_at = -1;
   runUntil(100000, [&](int step) {
@@ -234,34 +222,4 @@ TEST_F(GameTest, QEndsTheRunAtPlayAndTheProgramAtTheMenu) {
   });
   EXPECT_GE(ended_at, 55);
   EXPECT_EQ(zv::GameManager::getInstance().getStepCount(), ended_at + 1);
-}
-
-TEST_F(GameTest, SoakWithRandomKeys) {
-  std::mt19937 random(2024);
-  const zv::Key keys[] = {zv::SPACE, zv::Q, zv::W, zv::S, zv::A, zv::RETURN};
-  int frames = 0, max_objects = 0;
-  long rss_quarter = 0;
-  auto rss = [] {
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * 4;  // KiB
-  };
-  runUntil(20000, [&](int) {
-    max_objects = std::max(max_objects, zv::WorldManager::getInstance().getAllObjects(true).getCount());
-    zv::Key k = keys[random() % 6];
-    // Q at the menu would end the program; keep playing instead.
-    if (random() % 4 == 0 && !(k == zv::Q && menu->isActive()))
-      key(k, static_cast<zv::KeyboardAction>(random() % 3));
-    if (++frames == 5000)
-      rss_quarter = rss();
-  });
-  EXPECT_EQ(frames, 20001);
-  EXPECT_LT(max_objects, 1500);
-#if !defined(__SANITIZE_ADDRESS__)
-  EXPECT_LT(rss() - rss_quarter, 32 * 1024);
-#else
-  // The sanitizer's quarantine holds freed memory back, so the process grows
-  // whatever the game does; its leak check covers this build instead.
-  std::cout << "memory growth not checked under AddressSanitizer (" << rss() - rss_quarter << " KiB)\n";
-#endif
 }
