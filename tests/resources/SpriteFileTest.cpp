@@ -1,4 +1,3 @@
-#include <cstring>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -214,25 +213,4 @@ TEST_F(SpriteFiles, LookupIsExactFirstComesFirstAndAtMostOneThousand) {
                       "RM::loadRobustSprite(): Sprite 'one-too-many' not loaded."}));
   EXPECT_FALSE(logged({"RM::loadSprite(): Loading sprite 'sprite.txt'."}));
   EXPECT_NE(rm.getSprite("s999"), nullptr);
-}
-
-// Every sprite the game ships, through the real loader.
-TEST_F(SpriteFiles, TheGamesSpritesAllLoad) {
-  const char* const sprites[][3] = {
-      {"car", "racer", "1 8x3 1 Cyan  "},          {"spiketrap", "spiketrap", "1 6x2 1 White - "},
-      {"spiketrapHit", "spiketrap-hit", "1 6x2 1 White - "}, {"cones", "cones", "1 6x2 1 Yellow - "},
-      {"conesHit", "cones-hit", "1 6x2 1 Yellow - "}, {"gas", "gas", "1 5x3 1 Green - "},
-      {"oil", "oil", "2 6x2 8 Magenta - "},        {"oilHit", "oil-hit", "1 6x2 1 Magenta - "},
-      {"warning", "warning", "2 5x3 5 Red  "},     {"missile", "missile", "2 6x1 2 Red - "},
-      {"start", "start", "6 68x16 2 Yellow - "},   {"gameover", "gameOver", "4 60x10 5 Red - "},
-  };
-  for (const auto& e : sprites) {
-    ASSERT_EQ(rm.loadSprite(std::string(ZELVRA_SOURCE_DIR "/sprites/") + e[1] + "-spr.txt", e[0]), 0) << e[1];
-    zv::Sprite* p_s = rm.getSprite(e[0]);
-    EXPECT_EQ(describe(p_s).substr(0, strlen(e[2])), e[2]);
-    for (int f = 0; f < p_s->getFrameCount(); f++)
-      EXPECT_EQ(p_s->getFrame(f).getString().size(), static_cast<std::size_t>(p_s->getWidth() * p_s->getHeight()));
-  }
-  for (const char* problem : {"Error", "matches multiple lines", "Unused", "outside 7-bit ASCII"})
-    EXPECT_FALSE(zvtest::logContains(problem));
 }
