@@ -23,14 +23,6 @@ uint32_t virtual_now = 0;
 int oversleep_us = 0;
 std::vector<int> sleeps;
 
-// Runs a function of the step count on every step.
-class Stepper : public zv::Object {
- public:
-  std::function<void(int)> each;
-  explicit Stepper(std::function<void(int)> f) : each(std::move(f)) { registerInterest(zv::STEP_EVENT); }
-  int eventHandler(const zv::Event* p_e) override { return each(static_cast<const zv::EventStep*>(p_e)->getStepCount()), 1; }
-};
-
 } // namespace
 
 TEST(GameManagerStart, BannerConfigurationOrderAndRefusedSecondStart) {
@@ -125,7 +117,7 @@ TEST(GameManagerRun, StepsCountFromZeroInEveryRunAndGameOverEndsTheLoop) {
 TEST(GameManagerRun, SignalEndsTheGameAfterItsFrameAndASecondEndsTheProcess) {
   ASSERT_EQ(zvtest::startHeadless(), 0);
   int steps = 0;
-  new Stepper([&](int) {
+  zvtest::onEveryStep([&](int) {
     if (++steps == 3)
       raise(SIGTERM);
   });
@@ -158,7 +150,7 @@ TEST(GameManagerRun, FramesSleepWhatIsLeftAndReportOverruns) {
     oversleep_us = c.oversleep_us;
     sleeps.clear();
     ASSERT_EQ(zvtest::startHeadless("frame_time:" + std::to_string(c.frame_time) + ","), 0);
-    new Stepper([&](int step) {
+    zvtest::onEveryStep([&](int step) {
       virtual_now += static_cast<uint32_t>(c.work_us[static_cast<std::size_t>(step)]);
       GameManager::getInstance().setGameOver(step + 1 >= static_cast<int>(c.work_us.size()));
     });

@@ -15,7 +15,6 @@
 #include "Spawner.h"
 #include "StartMenu.h"
 #include "TestSupport.h"
-#include "core/EventStep.h"
 #include "core/GameManager.h"
 #include "display/EventKeyboard.h"
 #include "display/InputManager.h"
@@ -26,21 +25,6 @@
 using zv::Vector;
 
 namespace {
-
-// Made before the game's objects, it sees each frame before they do.
-class Driver : public zv::Object {
- public:
-  std::function<void(int)> script;
-  int stop_at = 0;
-  Driver() { setSolidness(zv::SPECTRAL), setVisible(false), registerInterest(zv::STEP_EVENT); }
-  int eventHandler(const zv::Event* p_e) override {
-    int step = static_cast<const zv::EventStep*>(p_e)->getStepCount();
-    script(step);
-    if (step >= stop_at)
-      zv::GameManager::getInstance().setGameOver(true);
-    return 1;
-  }
-};
 
 void key(zv::Key k, zv::KeyboardAction action = zv::KEYBOARD_PRESSED) {
   zv::EventKeyboard e;
@@ -72,25 +56,26 @@ zv::Object* besideRacer(zv::Object* p_o) {
 
 class GameTest : public testing::Test {
  public:
-  Driver* driver = nullptr;
+  zvtest::Recorder* driver = nullptr;  // made before the game's objects: it sees each frame before they do
   StartMenu* menu = nullptr;
   void SetUp() override {
     // The game reads its data from the working directory.
     ASSERT_EQ(symlink(ZELVRA_RUN_DIR "/sprites", "sprites") + symlink(ZELVRA_RUN_DIR "/sounds", "sounds"), 0);
     ASSERT_EQ(zvtest::startHeadless("random_seed:1234,"), 0);
     loadResources();
-    driver = new Driver;
+    driver = zvtest::onEveryStep(nullptr);
     menu = new StartMenu;
   }
   void TearDown() override { zv::GameManager::getInstance().shutDown(); }
   // Runs the loop to the frame with that step count; "start" presses space in frame 0.
   void runUntil(int last_step, std::function<void(int)> script, bool start = false) {
-    driver->script = [=](int step) {
+    driver->on_step = [=](int step) {
       if (start && step == 0)
         key(zv::SPACE);
       script(step);
+      if (step >= last_step)
+        zv::GameManager::getInstance().setGameOver(true);
     };
-    driver->stop_at = last_step;
     zv::GameManager::getInstance().run();
   }
 };

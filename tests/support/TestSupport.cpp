@@ -62,9 +62,19 @@ int Recorder::eventHandler(const zv::Event* p_e) {
   if (p_e->getType() != zv::STEP_EVENT)
     return 1;
   last_step = static_cast<const zv::EventStep*>(p_e)->getStepCount();
+  if (on_step)
+    on_step(last_step);
   if (++step_events >= stop_after_steps && stop_after_steps >= 0)
     zv::GameManager::getInstance().setGameOver(true);
   return 1;
+}
+
+Recorder* onEveryStep(std::function<void(int)> f) {
+  Recorder* p_r = new Recorder;
+  p_r->setSolidness(zv::SPECTRAL);
+  p_r->registerInterest(zv::STEP_EVENT);
+  p_r->on_step = std::move(f);
+  return p_r;
 }
 
 } // namespace zvtest

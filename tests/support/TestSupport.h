@@ -2,6 +2,7 @@
 #ifndef ZV_TEST_SUPPORT_H
 #define ZV_TEST_SUPPORT_H
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,13 +21,17 @@ std::vector<std::string> keysOf(const std::string& text);  // of a key:value tex
 // GameManager::startUp()'s result, headless, frame time 0 unless the text says otherwise.
 int startHeadless(const std::string& extra_config = "");
 
-// Records the events it receives; sets game over when step_events reaches stop_after_steps.
+// Records the events it receives, runs on_step with each step count, and sets
+// game over when step_events reaches stop_after_steps.
 class Recorder : public zv::Object {
  public:
   std::vector<std::string> received;
   int step_events = 0, last_step = -1, stop_after_steps = -1;
+  std::function<void(int)> on_step;
   int eventHandler(const zv::Event* p_e) override;
 };
+// A spectral Recorder that runs f on every step.
+Recorder* onEveryStep(std::function<void(int)> f);
 
 } // namespace zvtest
 
