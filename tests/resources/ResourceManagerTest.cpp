@@ -1,171 +1,136 @@
-#include <sys/stat.h>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <thread>
 
 #include <gtest/gtest.h>
 
-#include "SpriteFileFixture.h"
 #include "TestSupport.h"
 #include "core/GameManager.h"
 #include "core/LogManager.h"
+#include "platform/AudioOutput.h"
 #include "resources/ResourceManager.h"
 
 using zv::ResourceManager;
 
 namespace {
-const char* const TINY = "1\n1\n1\n0\nred\n*\n";
+
+void put(std::string& out, uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; i++)
+    out += static_cast<char>((v >> (8 * i)) & 0xff);
 }
 
-TEST(ResourceManagerLife, RefusesWorkWhenNotStarted) {
+// A PCM WAV file of a square wave of the given sample frames, channels and bits (8 or 16).
+std::string wav(int frames, int channels, int bits, uint32_t rate = 22050) {
+  std::string data, out = "RIFF";
+  for (int i = 0; i < frames * channels; i++)
+    put(data, bits == 8 ? ((i / 20) % 2 ? 56u : 200u) : ((i / 20) % 2 ? 0xE0C0u : 8000u), bits / 8);
+  put(out, static_cast<uint32_t>(36 + data.size()), 4);
+  out += "WAVEfmt ";
+  uint32_t block = static_cast<uint32_t>(channels * bits / 8);
+  for (auto [v, n] : {std::pair<uint32_t, int>{16, 4}, {1, 2}, {static_cast<uint32_t>(channels), 2}, {rate, 4},
+                      {rate * block, 4}, {block, 2}, {static_cast<uint32_t>(bits), 2}})
+    put(out, v, n);
+  out += "data";
+  put(out, static_cast<uint32_t>(data.size()), 4);
+  return out + data;
+}
+
+} // namespace
+
+TEST(ResourceManagerLife, RefusesWorkWhenNotStartedAndStartsBetweenDisplayAndWorld) {
   zv::LogManager::getInstance().startUp();
   ResourceManager& rm = ResourceManager::getInstance();
-  zvtest::writeFile("tiny.txt", TINY);
-  EXPECT_EQ(rm.loadSprite("tiny.txt", "t"), -1);
-  EXPECT_EQ(rm.loadSound(ZELVRA_SOURCE_DIR "/sounds/Honk.wav", "honk"), -1);
-  EXPECT_EQ(rm.getSpriteCount(), 0);
+  zvtest::writeFile("tiny.txt", "1\n1\n1\n0\nred\n*\n");
+  EXPECT_EQ(rm.loadSprite("tiny.txt", "t") + rm.loadSound(ZELVRA_SOURCE_DIR "/sounds/Honk.wav", "honk"), -2);
   zv::LogManager::getInstance().shutDown();
   EXPECT_EQ(zvtest::logCount("ResourceManager not started!"), 2);
-}
-
-TEST(ResourceManagerLife, StartsBetweenDisplayAndWorldAndStopsInReverse) {
   zv::LogManager::getInstance().setLogLevel(5);
   ASSERT_EQ(zvtest::startHeadless(), 0);
-  ResourceManager& rm = ResourceManager::getInstance();
-  EXPECT_TRUE(rm.isStarted());
   EXPECT_EQ(rm.startUp(), -1);
-  zvtest::writeFile("tiny.txt", TINY);
-  ASSERT_EQ(rm.loadSprite("tiny.txt", "t"), 0);
   zv::GameManager::getInstance().shutDown();
   EXPECT_FALSE(rm.isStarted());
-  EXPECT_EQ(rm.getSpriteCount(), 0);
-
-  std::vector<std::string> order;
-  for (const std::string& line : zvtest::logMessages())
-    for (const char* wanted : {"Display manager started.", "RM::startUp(): successfully started.",
-                               "Resource manager started.", "World manager started.", "World manager stopped",
-                               "RM::shutDown(): successfully stopped.", "Resource manager stopped",
-                               "Display manager stopped"})
-      if (line == wanted)
-        order.push_back(line);
-  EXPECT_EQ(order, (std::vector<std::string>{"Display manager started.", "RM::startUp(): successfully started.",
-                                              "Resource manager started.", "World manager started.",
-                                              "World manager stopped", "RM::shutDown(): successfully stopped.",
-                                              "Resource manager stopped", "Display manager stopped"}));
-  EXPECT_TRUE(zvtest::logContains("ResourceManager::startup(): Warning! ResourceManager already started."));
+  std::vector<std::string> log = zvtest::logMessages();
+  auto at = log.begin();
+  for (const char* line : {"Display manager started.", "RM::startUp(): successfully started.",
+                           "Resource manager started.", "World manager started.",
+                           "ResourceManager::startup(): Warning! ResourceManager already started.",
+                           "World manager stopped", "RM::shutDown(): successfully stopped.", "Resource manager stopped",
+                           "Display manager stopped"})
+    EXPECT_NE(at = std::find(at, log.end(), line), log.end()) << "missing or out of order: " << line;
 }
 
 TEST(ResourceManagerLife, EngineStartFailsWhenItCannotStart) {
   zv::LogManager::getInstance().startUp();
   ResourceManager::getInstance().startUp();  // already started: the engine's own start-up is refused
   zv::LogManager::getInstance().shutDown();
-  zvtest::writeFile("zv-config.txt", "headless:true,");
-  EXPECT_EQ(zv::GameManager::getInstance().startUp(), -1);
+  EXPECT_EQ(zvtest::startHeadless(), -1);
   EXPECT_TRUE(zvtest::logContains("Error starting resource manager!"));
   EXPECT_FALSE(zvtest::logContains("World manager started."));
   zv::GameManager::getInstance().shutDown();
   EXPECT_FALSE(ResourceManager::getInstance().isStarted());
 }
 
-TEST(ResourceManagerLife, RestartForgetsEverySprite) {
+TEST(Sounds, GoodAndBadFilesAndAtMostOneHundred) {
   ASSERT_EQ(zvtest::startHeadless(), 0);
   ResourceManager& rm = ResourceManager::getInstance();
-  zvtest::writeFile("tiny.txt", TINY);
-  ASSERT_EQ(rm.loadSprite("tiny.txt", "a"), 0);
-  ASSERT_EQ(rm.loadSprite("tiny.txt", "b"), 0);
-  rm.shutDown();
-  EXPECT_EQ(rm.loadSprite("tiny.txt", "c"), -1);
-  ASSERT_EQ(rm.startUp(), 0);
-  EXPECT_EQ(rm.getSprite("a"), nullptr);
-  EXPECT_EQ(rm.getSpriteCount(), 0);
-  ASSERT_EQ(rm.loadSprite("tiny.txt", "a"), 0);
-  EXPECT_NE(rm.getSprite("a"), nullptr);
+  zvtest::writeFile("mono16.wav", wav(2205, 1, 16));
+  zvtest::writeFile("stereo8.wav", wav(4410, 2, 8, 44100));
+  zvtest::writeFile("noise.wav", std::string("RIFF\x10\0\0\0WAVEjunkjunkjunk", 24));
+  zvtest::writeFile("header-only.wav", wav(1000, 1, 16).substr(0, 20));
+  zvtest::writeFile("empty.wav", "");
+  for (const char* file : {"missing.wav", "noise.wav", "empty.wav", "header-only.wav", "."}) {
+    EXPECT_EQ(rm.loadSound(file, "bad"), -1);
+    EXPECT_TRUE(zvtest::logContains(std::string("RM::loadSound(): Error! Cannot load sound from file '") + file + "'."));
+  }
+  for (const char* file : {"Honk", "TirePop", "TireScreech"})
+    ASSERT_EQ(rm.loadSound(std::string(ZELVRA_SOURCE_DIR "/sounds/") + file + ".wav", file), 0);
+  EXPECT_EQ(rm.loadSound("mono16.wav", "a") + rm.loadSound("stereo8.wav", "b"), 0);
+  zv::Sound* p_a = rm.getSound("a");
+  EXPECT_EQ(rm.loadSound("stereo8.wav", "a"), 0);
+  EXPECT_EQ(rm.getSound("a"), p_a);  // the first of two labels wins
+  EXPECT_NE(rm.getSound("b"), p_a);
+  EXPECT_EQ(rm.getSound("TirePop")->getLabel(), "TirePop");
+  EXPECT_EQ(rm.getSound("bad"), nullptr);
+  EXPECT_TRUE(zvtest::logContains("RM::getSound(): Warning! Sound 'bad' not found."));
+  for (int i = rm.getSoundCount(); i < zv::MAX_SOUNDS; i++)
+    ASSERT_EQ(rm.loadSound("mono16.wav", "blip" + std::to_string(i)), 0);
+  EXPECT_EQ(rm.loadSound("mono16.wav", "one-too-many"), -1);
+  EXPECT_TRUE(zvtest::logContains("RM::loadSound(): Error! Unable to add more sounds (max is 100)."));
+  EXPECT_TRUE(rm.getSound("blip99") && !rm.getSound("one-too-many"));
+  // Whichever output this machine has, a silent one is said once a start-up.
+  EXPECT_EQ(zvtest::logCount("RM::startUp(): Warning! No audio device; sounds load but play silently."),
+            zv::platform::audioOutputSilent() ? 1 : 0);
   zv::GameManager::getInstance().shutDown();
 }
 
-TEST_F(SpriteFiles, LookupIsExactAndFirstComesFirst) {
-  zv::LogManager::getInstance().setLogLevel(5);
-  ASSERT_EQ(load("1\n1\n1\n0\nred\nA\n", "twin"), 0);
-  ASSERT_EQ(load("1\n1\n1\n0\ngreen\nB\n", "twin"), 0);
-  zv::Sprite* p_first = rm.getSprite("twin");
-  ASSERT_NE(p_first, nullptr);
-  EXPECT_EQ(p_first->getColor(), zv::RED);
-  EXPECT_EQ(rm.getSprite("Twin"), nullptr);
-  EXPECT_EQ(rm.getSprite("twin "), nullptr);
-  EXPECT_EQ(rm.getSprite(""), nullptr);
-  EXPECT_TRUE(zvtest::logContains("RM::getSprite(): Looking for sprite 'Twin'."));
-  EXPECT_TRUE(zvtest::logContains("RM::getSprite(): Warning! Sprite 'Twin' not found."));
-}
-
-TEST_F(SpriteFiles, FilesThatCannotBeRead) {
-  EXPECT_EQ(rm.loadSprite("no-such-file.txt", "gone"), -1);
-  EXPECT_TRUE(zvtest::logContains("RM::loadSprite(): Error! Cannot open file 'no-such-file.txt'."));
-  EXPECT_TRUE(zvtest::logContains("RM::loadSprite(): Sprite 'gone' not loaded."));
-  EXPECT_EQ(rm.getSpriteCount(), 1);
-
-  mkdir("a-folder", 0700);
-  EXPECT_EQ(rm.loadSprite("a-folder", "folder"), -1);
-  EXPECT_EQ(rm.getSpriteCount(), 1);
-
-  EXPECT_EQ(load(""), -1);
-  EXPECT_TRUE(logged({"getLine(): Error! Unexpected end of file.", "RM::loadSprite(): Error! Unknown sprite file format.",
-                      "RM::loadSprite(): First line is ''.", "RM::loadSprite(): Sprite 's' NOT loaded."}));
-  EXPECT_EQ(load("0\n1\n1\n0\nred\n*\n"), -1);
-  EXPECT_TRUE(logged({"RM::loadSprite(): First line is '0'."}));
-  EXPECT_EQ(load(std::string("\0\0\xff\x01garbage", 11)), -1);
-  EXPECT_TRUE(logged({"RM::loadSprite(): Error! Unknown sprite file format."}));
-}
-
-TEST_F(SpriteFiles, AtMostOneThousandSprites) {
-  zvtest::writeFile("tiny.txt", TINY);
-  // "keep" is the first.
-  for (int i = 1; i < zv::MAX_SPRITES; i++)
-    ASSERT_EQ(rm.loadSprite("tiny.txt", "s" + std::to_string(i)), 0);
-  EXPECT_EQ(rm.getSpriteCount(), 1000);
-  EXPECT_EQ(load(TINY, "one-too-many"), -1);
-  EXPECT_TRUE(logged({"RM::loadRobustSprite(): Error! Cannot add more Sprites (max is 1000).",
-                      "RM::loadRobustSprite(): Sprite 'one-too-many' not loaded."}));
-  EXPECT_FALSE(mentions("Loading sprite"));
-  EXPECT_NE(rm.getSprite("s999"), nullptr);
-}
-
-// Every sprite the game ships, through the real loader.
-TEST_F(SpriteFiles, TheGamesSpritesAllLoad) {
-  struct Expected {
-    const char* label;
-    const char* file;
-    int width, height, frames, slowdown;
-    zv::Color color;
-    char transparency;
-  };
-  const Expected sprites[] = {
-      {"car", "racer-spr.txt", 8, 3, 1, 1, zv::CYAN, ' '},
-      {"spiketrap", "spiketrap-spr.txt", 6, 2, 1, 1, zv::WHITE, 0},
-      {"spiketrapHit", "spiketrap-hit-spr.txt", 6, 2, 1, 1, zv::WHITE, 0},
-      {"cones", "cones-spr.txt", 6, 2, 1, 1, zv::YELLOW, 0},
-      {"conesHit", "cones-hit-spr.txt", 6, 2, 1, 1, zv::YELLOW, 0},
-      {"gas", "gas-spr.txt", 5, 3, 1, 1, zv::GREEN, 0},
-      {"oil", "oil-spr.txt", 6, 2, 2, 8, zv::MAGENTA, 0},
-      {"oilHit", "oil-hit-spr.txt", 6, 2, 1, 1, zv::MAGENTA, 0},
-      {"warning", "warning-spr.txt", 5, 3, 2, 5, zv::RED, ' '},
-      {"missile", "missile-spr.txt", 6, 1, 2, 2, zv::RED, 0},
-      {"start", "start-spr.txt", 68, 16, 6, 2, zv::YELLOW, 0},
-      {"gameover", "gameOver-spr.txt", 60, 10, 4, 5, zv::RED, 0},
-  };
-  for (const Expected& e : sprites) {
-    SCOPED_TRACE(e.file);
-    ASSERT_EQ(rm.loadSprite(std::string(ZELVRA_SOURCE_DIR "/sprites/") + e.file, e.label), 0);
-    zv::Sprite* p_s = rm.getSprite(e.label);
-    ASSERT_NE(p_s, nullptr);
-    EXPECT_EQ(p_s->getWidth(), e.width);
-    EXPECT_EQ(p_s->getHeight(), e.height);
-    EXPECT_EQ(p_s->getFrameCount(), e.frames);
-    EXPECT_EQ(p_s->getSlowdown(), e.slowdown);
-    EXPECT_EQ(p_s->getColor(), e.color);
-    EXPECT_EQ(p_s->getTransparency(), e.transparency);
-    for (int f = 0; f < p_s->getFrameCount(); f++)
-      EXPECT_EQ(p_s->getFrame(f).getString().size(), static_cast<std::size_t>(e.width * e.height));
-  }
-  EXPECT_EQ(rm.getSpriteCount(), 13);
-  EXPECT_FALSE(zvtest::logContains("Error"));
-  EXPECT_FALSE(zvtest::logContains("matches multiple lines"));
-  EXPECT_FALSE(zvtest::logContains("Unused"));
-  EXPECT_FALSE(zvtest::logContains("outside 7-bit ASCII"));
+TEST(Sounds, PlayOnceLoopStopAndShutDown) {
+  setenv("ALSOFT_DRIVERS", "null", 1);  // a choice of the user's is kept
+  EXPECT_FALSE(zv::platform::prepareAudioOutput());
+  EXPECT_STREQ(getenv("ALSOFT_DRIVERS"), "null");
+  ASSERT_EQ(zvtest::startHeadless(), 0);
+  ResourceManager& rm = ResourceManager::getInstance();
+  zvtest::writeFile("short.wav", wav(1100, 1, 16));  // 50 ms
+  zvtest::writeFile("tiny.txt", "1\n1\n1\n0\nred\n*\n");
+  ASSERT_EQ(rm.loadSprite("tiny.txt", "tiny") + rm.loadSound("short.wav", "once") + rm.loadSound("short.wav", "loop"), 0);
+  zv::Sound *p_once = rm.getSound("once"), *p_loop = rm.getSound("loop"), empty;
+  std::size_t log_lines = zvtest::logMessages().size();
+  empty.play();  // no buffer: nothing to hear, nothing breaks
+  p_loop->play(true);
+  p_once->play();
+  EXPECT_TRUE(p_loop->isLooping() && !p_once->isLooping() && !empty.isPlaying());
+  for (int waited = 0; waited < 3000 && p_once->isPlaying(); waited += 10)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_FALSE(p_once->isPlaying());  // ended by itself
+  EXPECT_TRUE(p_loop->isPlaying());   // the same length, still going
+  for (int i = 0; i < 1000; i++)
+    p_once->play(i % 2 == 0), p_once->stop();
+  EXPECT_EQ(zvtest::logMessages().size(), log_lines);  // playing does not fill the log
+  rm.shutDown();
+  EXPECT_FALSE(p_loop->isPlaying());
+  // The entries outlive the shut-down; the next start-up empties the tables.
+  ASSERT_EQ(rm.startUp(), 0);
+  EXPECT_EQ(std::vector<int>({rm.getSoundCount(), rm.getSpriteCount()}), std::vector<int>({0, 0}));
+  EXPECT_EQ(rm.getSprite("tiny"), nullptr);
+  zv::GameManager::getInstance().shutDown();
 }

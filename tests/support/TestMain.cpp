@@ -6,27 +6,16 @@
 #include <link.h>
 #include <string>
 #include <unistd.h>
-#include <vector>
 
 #include <gtest/gtest.h>
 
-namespace {
-// The GL drivers that a window loads are unloaded again while the process
-// exits, before the leak checker looks; their still-referenced blocks would
-// then read as leaks from an unknown place. Keeping them mapped avoids that.
-int findDriver(struct dl_phdr_info* info, size_t, void* p_found) {
+// GL drivers a window loads are unloaded at exit before the leak checker looks,
+// so their live blocks would read as leaks from nowhere: keep them mapped.
+static int keepDriverMapped(struct dl_phdr_info* info, size_t, void*) {
   if (info->dlpi_name && strstr(info->dlpi_name, "/dri/"))
-    static_cast<std::vector<std::string>*>(p_found)->push_back(info->dlpi_name);
+    dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
   return 0;
 }
-
-void keepDriversMapped() {
-  std::vector<std::string> drivers;
-  dl_iterate_phdr(findDriver, &drivers);
-  for (const std::string& path : drivers)
-    dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-}
-} // namespace
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
@@ -37,11 +26,8 @@ int main(int argc, char** argv) {
   unsetenv("ZELVRA_CONFIG");
   unsetenv("ZELVRA_LOG");
   int result = RUN_ALL_TESTS();
-  keepDriversMapped();
-  if (result == 0) {
-    std::string command = std::string("rm -rf '") + dir + "'";
-    if (system(command.c_str()) != 0)
-      return 3;
-  }
+  dl_iterate_phdr(keepDriverMapped, nullptr);
+  if (result == 0 && system((std::string("rm -rf '") + dir + "'").c_str()) != 0)
+    return 3;
   return result;
 }

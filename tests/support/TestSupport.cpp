@@ -4,23 +4,18 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/Config.h"
 #include "core/EventStep.h"
 #include "core/GameManager.h"
 
 namespace zvtest {
 
 std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::stringstream buffer;
-  buffer << in.rdbuf();
+  buffer << std::ifstream(path, std::ios::binary).rdbuf();
   return buffer.str();
 }
 
-void writeFile(const std::string& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary);
-  out << content;
-}
+void writeFile(const std::string& path, const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
 
 std::vector<std::string> logMessages(const std::string& path) {
   fflush(nullptr);
@@ -30,15 +25,10 @@ std::vector<std::string> logMessages(const std::string& path) {
   while (std::getline(in, line)) {
     // "hh:mm:ss " then the step count in at least four columns and a blank.
     if (line.size() >= 14 && line[2] == ':' && line[5] == ':' && line[8] == ' ') {
-      std::string::size_type i = 9;
-      while (i < line.size() && line[i] == ' ')
-        i++;
-      while (i < line.size() && (line[i] == '-' || (line[i] >= '0' && line[i] <= '9')))
-        i++;
-      messages.push_back(i + 1 <= line.size() ? line.substr(i + 1) : "");
-    } else {
-      messages.push_back(line);
+      std::string::size_type i = line.find_first_not_of("-0123456789", line.find_first_not_of(' ', 9));
+      line = i == std::string::npos ? "" : line.substr(i + 1);
     }
+    messages.push_back(line);
   }
   return messages;
 }
@@ -48,40 +38,43 @@ bool logContains(const std::string& text, const std::string& path) { return logC
 int logCount(const std::string& text, const std::string& path) {
   int count = 0;
   for (const std::string& message : logMessages(path))
-    if (message.find(text) != std::string::npos)
-      count++;
+    count += message.find(text) != std::string::npos;
   return count;
 }
 
 std::vector<std::string> keysOf(const std::string& text) {
   std::vector<std::string> keys;
-  std::string::size_type start = 0;
-  while (start < text.size()) {
-    std::string::size_type comma = text.find(',', start);
-    std::string entry = text.substr(start, comma - start);
+  std::istringstream in(text);
+  std::string entry;
+  while (std::getline(in, entry, ','))
     keys.push_back(entry.substr(0, entry.find(':')));
-    start = comma + 1;
-  }
   return keys;
 }
 
 int startHeadless(const std::string& extra_config) {
-  std::string config = "headless:true," + extra_config;
-  if (extra_config.find("frame_time") == std::string::npos)
-    config += "frame_time:0,";
-  writeFile("zv-config.txt", config);
+  bool timed = extra_config.find("frame_time") != std::string::npos;
+  writeFile("zv-config.txt", "headless:true," + extra_config + (timed ? "" : "frame_time:0,"));
   return zv::GameManager::getInstance().startUp();
 }
 
 int Recorder::eventHandler(const zv::Event* p_e) {
   received.push_back(p_e->getType());
-  if (p_e->getType() == zv::STEP_EVENT) {
-    step_events++;
-    last_step = static_cast<const zv::EventStep*>(p_e)->getStepCount();
-    if (stop_after_steps >= 0 && step_events >= stop_after_steps)
-      zv::GameManager::getInstance().setGameOver(true);
-  }
+  if (p_e->getType() != zv::STEP_EVENT)
+    return 1;
+  last_step = static_cast<const zv::EventStep*>(p_e)->getStepCount();
+  if (on_step)
+    on_step(last_step);
+  if (++step_events >= stop_after_steps && stop_after_steps >= 0)
+    zv::GameManager::getInstance().setGameOver(true);
   return 1;
+}
+
+Recorder* onEveryStep(std::function<void(int)> f) {
+  Recorder* p_r = new Recorder;
+  p_r->setSolidness(zv::SPECTRAL);
+  p_r->registerInterest(zv::STEP_EVENT);
+  p_r->on_step = std::move(f);
+  return p_r;
 }
 
 } // namespace zvtest

@@ -2,6 +2,7 @@
 #ifndef ZV_TEST_SUPPORT_H
 #define ZV_TEST_SUPPORT_H
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,30 +11,27 @@
 
 namespace zvtest {
 
-// Whole content of a file ("" when missing).
-std::string readFile(const std::string& path);
+std::string readFile(const std::string& path);  // "" when missing
 void writeFile(const std::string& path, const std::string& content);
-// The log file's lines with the time and step prefix removed.
+// The log file's lines without their time and step count.
 std::vector<std::string> logMessages(const std::string& path = "zelvra.log");
 bool logContains(const std::string& text, const std::string& path = "zelvra.log");
 int logCount(const std::string& text, const std::string& path = "zelvra.log");
-
-// The keys of a serialized key:value text, in order.
-std::vector<std::string> keysOf(const std::string& text);
-
-// Starts the engine headless with the given configuration text (frame
-// time 0 unless the text says otherwise); returns GameManager::startUp's result.
+std::vector<std::string> keysOf(const std::string& text);  // of a key:value text, in order
+// GameManager::startUp()'s result, headless, frame time 0 unless the text says otherwise.
 int startHeadless(const std::string& extra_config = "");
 
-// An object that records the events it receives.
+// Records the events it receives, runs on_step with each step count, and sets
+// game over when step_events reaches stop_after_steps.
 class Recorder : public zv::Object {
  public:
   std::vector<std::string> received;
-  int step_events = 0;
-  int last_step = -1;
-  int stop_after_steps = -1;  // sets game over when step_events reaches it
+  int step_events = 0, last_step = -1, stop_after_steps = -1;
+  std::function<void(int)> on_step;
   int eventHandler(const zv::Event* p_e) override;
 };
+// A spectral Recorder that runs f on every step.
+Recorder* onEveryStep(std::function<void(int)> f);
 
 } // namespace zvtest
 
