@@ -1,5 +1,4 @@
-// A started headless engine (frame time 0) for tests of the world, with
-// helpers to lay objects out on its grid of cells.
+// A started headless engine (frame time 0) for tests of the world.
 #ifndef ZV_WORLD_FIXTURE_H
 #define ZV_WORLD_FIXTURE_H
 
@@ -34,10 +33,6 @@ class WorldTest : public testing::Test {
       out.push_back(li.currentObject());
     return out;
   }
-  static bool has(const zv::ObjectList& list, zv::Object* p_o) {
-    std::vector<zv::Object*> all = order(list);
-    return std::find(all.begin(), all.end(), p_o) != all.end();
-  }
   static bool logged(const std::string& text) {
     fflush(nullptr);
     return zvtest::logContains(text);
@@ -59,17 +54,6 @@ class WorldTest : public testing::Test {
     return out;
   }
   static std::string text(const zv::Path& path) { return text(path.getNodes()); }
-};
-
-// Records the results of its searches, then lets the base class take them.
-class Seeker : public zv::Object {
- public:
-  std::vector<int> results;
-  int eventHandler(const zv::Event* p_e) override {
-    if (p_e->getType() == zv::PATH_EVENT)
-      results.push_back(static_cast<const zv::EventPath*>(p_e)->getStatus());
-    return Object::eventHandler(p_e);
-  }
 };
 
 #endif

@@ -1,31 +1,36 @@
 #include <cmath>
+#include <functional>
 
+#include "WindowCapture.h"
 #include "WorldFixture.h"
+#include "core/EventStep.h"
+#include "platform/Platform.h"
+#include "resources/ResourceManager.h"
 #include "world/EventCollision.h"
 #include "world/Geometry.h"
+#include "world/SceneGraph.h"
 
 using zv::Box;
 using zv::Object;
+using zv::ObjectList;
 using zv::Vector;
 using zv::WorldManager;
+using Objects = std::vector<Object*>;
 
 namespace {
 
 struct Hit {
-  Object* receiver;
-  Object* obj1;
-  Object* obj2;
+  Object *receiver, *obj1, *obj2;
   Vector where;
 };
 
-// Records collisions (in one shared log, to see their order) and out events;
-// marks itself for deletion and makes a new object on its first collision
-// when asked to.
+// Records collisions (in one shared list, to see their order) and out
+// events; a spawner makes an object and marks itself twice when it collides.
 class Body : public Object {
  public:
   std::vector<Hit>* hits;
   int outs = 0;
-  bool spawn = false;
+  bool spawner = false;
   Body(std::vector<Hit>* shared, zv::Solidness s, Vector at) : hits(shared) {
     setSolidness(s);
     setPosition(at);
@@ -36,7 +41,7 @@ class Body : public Object {
       return 0;
     auto c = static_cast<const zv::EventCollision*>(p_e);
     hits->push_back({this, c->getObject1(), c->getObject2(), c->getPosition()});
-    if (spawn && hits->size() == 1) {
+    if (spawner) {
       new Object;
       WorldManager::getInstance().markForDelete(this);
       WorldManager::getInstance().markForDelete(this);
@@ -45,10 +50,26 @@ class Body : public Object {
   }
 };
 
+std::vector<int> drawn;  // ids, in the order the world drew them
+
+class Painter : public Object {
+ public:
+  bool view_object = false;
+  explicit Painter(int altitude, Vector at = Vector(10, 10)) {
+    setAltitude(altitude);
+    setPosition(at);
+  }
+  int draw() override {
+    drawn.push_back(getId());
+    return Object::draw();
+  }
+  bool isViewObject() const override { return view_object; }
+};
+
 } // namespace
 
-// Only HARD stops HARD, and SOFT stops a mover with no_soft; every solid
-// pair hears of it, mover first; SPECTRAL neither collides nor stops.
+// Only HARD stops HARD, and SOFT stops a mover with no_soft; both objects
+// hear of it, mover first; SPECTRAL neither collides nor stops.
 TEST_F(WorldTest, CollisionsByClass) {
   const struct {
     zv::Solidness mover, other;
@@ -56,10 +77,8 @@ TEST_F(WorldTest, CollisionsByClass) {
     int result;
     bool events;
   } cases[] = {
-      {zv::HARD, zv::HARD, false, -1, true},    {zv::HARD, zv::SOFT, false, 0, true},
-      {zv::HARD, zv::SOFT, true, -1, true},     {zv::SOFT, zv::HARD, false, 0, true},
-      {zv::SOFT, zv::HARD, true, 0, true},      {zv::SPECTRAL, zv::HARD, false, 0, false},
-      {zv::HARD, zv::SPECTRAL, true, 0, false},
+      {zv::HARD, zv::HARD, false, -1, true}, {zv::HARD, zv::SOFT, false, 0, true},     {zv::HARD, zv::SOFT, true, -1, true},
+      {zv::SOFT, zv::HARD, true, 0, true},   {zv::SPECTRAL, zv::HARD, false, 0, false}, {zv::HARD, zv::SPECTRAL, true, 0, false},
   };
   float y = 0;
   for (const auto& c : cases) {
@@ -74,19 +93,15 @@ TEST_F(WorldTest, CollisionsByClass) {
     ASSERT_EQ(hits.size(), c.events ? 2u : 0u);
     for (std::size_t i = 0; i < hits.size(); i++) {
       EXPECT_EQ(hits[i].receiver, i ? other : mover);
-      EXPECT_EQ(hits[i].obj1, mover);
-      EXPECT_EQ(hits[i].obj2, other);
-      EXPECT_EQ(hits[i].where, Vector(6.5f, y));
+      EXPECT_TRUE(hits[i].obj1 == mover && hits[i].obj2 == other && hits[i].where == Vector(6.5f, y));
     }
   }
-}
-
-TEST_F(WorldTest, EveryObjectHitGetsItsEventEvenAfterTheMoveIsRefused) {
+  // Every object hit gets its event, even after the move is refused.
   std::vector<Hit> hits;
-  Body* mover = new Body(&hits, zv::HARD, Vector(5, 5));
-  new Body(&hits, zv::HARD, Vector(6, 5));
-  Body* cone = new Body(&hits, zv::SOFT, Vector(6, 5.5f));
-  EXPECT_EQ(WorldManager::getInstance().moveObject(mover, Vector(6, 5)), -1);
+  Body* mover = new Body(&hits, zv::HARD, Vector(5, 50));
+  new Body(&hits, zv::HARD, Vector(6, 50));
+  Body* cone = new Body(&hits, zv::SOFT, Vector(6, 50.5f));
+  EXPECT_EQ(WorldManager::getInstance().moveObject(mover, Vector(6, 50)), -1);
   ASSERT_EQ(hits.size(), 4u);
   EXPECT_EQ(hits[3].receiver, cone);
 }
@@ -97,38 +112,22 @@ TEST_F(WorldTest, AvoidanceSlidesAlongTheFaceUnlessThatHitsToo) {
   new Body(&hits, zv::HARD, Vector(7, 5));
   Body* mover = new Body(&hits, zv::HARD, Vector(5.5f, 5));
   mover->setAvoidCollisions(true);
-  // Purely into the wall's left face: nothing is left of the motion.
-  mover->setVelocity(Vector(1, 0));
+  mover->setVelocity(Vector(1, 0));  // straight into the wall's left face: nothing is left
   EXPECT_EQ(wm.moveObject(mover, Vector(6.5f, 5)), 0);
   EXPECT_EQ(mover->getPosition(), Vector(5.5f, 5));
-  // Down-right: the full speed goes downwards; direction and speed stay.
-  mover->setVelocity(Vector(1, 0.5f));
+  mover->setVelocity(Vector(1, 0.5f));  // down-right: the full speed goes downwards
   EXPECT_EQ(wm.moveObject(mover, mover->predictPosition()), 0);
-  EXPECT_FLOAT_EQ(mover->getPosition().getY(), 5.0f + std::sqrt(1.25f));
   EXPECT_EQ(mover->getPosition().getX(), 5.5f);
-  EXPECT_FLOAT_EQ(mover->getSpeed(), std::sqrt(1.25f));
+  EXPECT_FLOAT_EQ(mover->getPosition().getY(), 5.0f + std::sqrt(1.25f));
   EXPECT_FLOAT_EQ(mover->getDirection().getX(), 1.0f / std::sqrt(1.25f));
   EXPECT_TRUE(hits.empty());
-  // A second HARD object where it would slide to: it stays.
   mover->setPosition(Vector(5.5f, 5));
-  new Body(&hits, zv::HARD, Vector(5.5f, 6.2f));
+  new Body(&hits, zv::HARD, Vector(5.5f, 6.2f));  // where it would slide to
   EXPECT_EQ(wm.moveObject(mover, mover->predictPosition()), -1);
   EXPECT_EQ(mover->getPosition(), Vector(5.5f, 5));
-  EXPECT_TRUE(hits.empty());
 }
 
-TEST_F(WorldTest, OutEventOnlyOnTheMoveThatLeaves) {
-  std::vector<Hit> hits;
-  Body* b = new Body(&hits, zv::SPECTRAL, Vector(5, 5));
-  b->setVelocity(Vector(-4, 0));
-  const int outs_after[] = {0, 1, 1, 1};  // x = 1, -3 (wholly outside), -7, -11
-  for (int expected : outs_after) {
-    WorldManager::getInstance().update();
-    EXPECT_EQ(b->outs, expected) << b->getPosition().getX();
-  }
-}
-
-TEST_F(WorldTest, UpdateMovesAcceleratesAndDeletesWhatWasMarked) {
+TEST_F(WorldTest, UpdateMovesAcceleratesDeletesAndTellsWhoLeaves) {
   std::vector<Hit> hits;
   WorldManager& wm = WorldManager::getInstance();
   Object* p = at(10, 10, zv::SPECTRAL);
@@ -139,17 +138,22 @@ TEST_F(WorldTest, UpdateMovesAcceleratesAndDeletesWhatWasMarked) {
   idle->setActive(false);
   Body* spawner = new Body(&hits, zv::HARD, Vector(5, 5));
   Body* wall = new Body(&hits, zv::HARD, Vector(6, 5));
-  spawner->spawn = true;
+  spawner->spawner = true;
   spawner->setVelocity(Vector(1, 0));
+  Body* leaving = new Body(&hits, zv::SPECTRAL, Vector(5, 15));
+  leaving->setVelocity(Vector(-4, 0));
   wm.update();
   EXPECT_EQ(p->getPosition(), Vector(11, 10));  // acceleration acts from the next move
-  // The spawner marked itself twice in its handler: deleted once, its child stays.
   std::vector<Object*> all = order(wm.getAllObjects(true));
-  EXPECT_EQ(all.size(), 4u);
+  EXPECT_EQ(all.size(), 5u);  // the spawner went, its child came
   EXPECT_EQ(std::count(all.begin(), all.end(), spawner), 0);
   EXPECT_EQ(std::count(all.begin(), all.end(), wall), 1);
+  EXPECT_EQ(leaving->outs, 0);  // at x = 1, still inside
   wm.update();
   EXPECT_EQ(p->getPosition(), Vector(12, 10.5f));
+  EXPECT_EQ(leaving->outs, 1);  // on the move that took it wholly outside, and only then
+  wm.update();
+  EXPECT_EQ(leaving->outs, 1);
   EXPECT_EQ(idle->getPosition(), Vector(20, 20));
 }
 
@@ -158,6 +162,13 @@ TEST_F(WorldTest, StartAndShutDownBoundTheWorld) {
   EXPECT_EQ(wm.startUp(), -1);
   at(1, 1)->registerInterest(zv::STEP_EVENT);
   at(2, 2)->setActive(false);
+  EXPECT_EQ(wm.moveObject(nullptr, Vector(1, 1)) + wm.markForDelete(nullptr), -2);
+  EXPECT_TRUE(logged("WorldManager::markForDelete(): Error! unable to add Object"));
+  for (const char* type : {"zv-collision", "zv-out", "zv-step", "zv-keyboard", "zv-mouse"})
+    EXPECT_FALSE(wm.isValid(type)) << type;
+  EXPECT_TRUE(wm.isValid("my-event"));
+  EXPECT_TRUE(logged("WorldManager::isValid(): Event zv-collision handled automatically."));
+  EXPECT_TRUE(logged("WorldManager::isValid(): WorldManager does not handle zv-step"));
   zv::GameManager::getInstance().shutDown();
   EXPECT_TRUE(wm.getAllObjects(true).isEmpty());
   Object outside;
@@ -188,52 +199,194 @@ TEST_F(WorldTest, ViewIsClampedToTheBoundaryAndFollowsAnObject) {
   EXPECT_TRUE(logged("WorldManager::setViewSlack(): Warning! view slack units out of range [0-1]"));
 }
 
-TEST_F(WorldTest, WorldAcceptsGameEventTypesOnly) {
-  WorldManager& wm = WorldManager::getInstance();
-  for (const char* type : {"zv-collision", "zv-out", "zv-step", "zv-keyboard", "zv-mouse"})
-    EXPECT_FALSE(wm.isValid(type)) << type;
-  EXPECT_TRUE(wm.isValid("my-event"));
-  EXPECT_TRUE(logged("WorldManager::isValid(): Event zv-collision handled automatically."));
-  EXPECT_TRUE(logged("WorldManager::isValid(): WorldManager does not handle zv-step"));
-}
-
-TEST_F(WorldTest, NullObjectsAreRefusedCleanly) {
-  WorldManager& wm = WorldManager::getInstance();
-  EXPECT_EQ(wm.moveObject(nullptr, Vector(1, 1)), -1);
-  EXPECT_TRUE(wm.getCollisions(nullptr, Vector(1, 1)).isEmpty());
-  EXPECT_EQ(wm.insertObject(nullptr), -1);
-  EXPECT_EQ(wm.removeObject(nullptr), -1);
-  EXPECT_EQ(wm.markForDelete(nullptr), -1);
-  EXPECT_TRUE(logged("WorldManager::markForDelete(): Error! unable to add Object"));
-  EXPECT_EQ(wm.registerInterest(nullptr, "custom"), -1);
-}
-
 // Closed intervals: boxes that only touch intersect.
 TEST(Geometry, BoxesIntersectOnBothAxes) {
   const Box a(Vector(0, 0), 2, 2);
-  const std::pair<Box, bool> cases[] = {
-      {Box(Vector(2, 2), 1, 1), true},        {Box(Vector(-1, 1), 1, 5), true},
-      {Box(Vector(0.5f, 0.5f), 1, 1), true},  {Box(Vector(2.01f, 0), 1, 1), false},
-      {Box(Vector(-1.5f, 0), 1, 1), false},   {Box(Vector(0, -1.5f), 1, 1), false},
-      {Box(Vector(0, 2.01f), 1, 1), false},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(zv::boxIntersectsBox(a, c.first), c.second) << c.first.getCorner().getX() << "," << c.first.getCorner().getY();
-    EXPECT_EQ(zv::boxIntersectsBox(c.first, a), c.second);
-  }
+  const std::pair<Box, bool> cases[] = {{Box(Vector(2, 2), 1, 1), true},       {Box(Vector(-1, 1), 1, 5), true},
+                                        {Box(Vector(2.01f, 0), 1, 1), false},  {Box(Vector(-1.5f, 0), 1, 1), false},
+                                        {Box(Vector(0, -1.5f), 1, 1), false}, {Box(Vector(0, 2.01f), 1, 1), false}};
+  for (const auto& c : cases)
+    EXPECT_TRUE(zv::boxIntersectsBox(a, c.first) == c.second && zv::boxIntersectsBox(c.first, a) == c.second)
+        << c.first.getCorner().getX() << "," << c.first.getCorner().getY();
   EXPECT_TRUE(zv::boxContainsPosition(a, Vector(2, 0)));
   EXPECT_FALSE(zv::boxContainsPosition(a, Vector(2, 2.1f)));
 }
 
-TEST_F(WorldTest, NormalTellsWhichFaceIsTouched) {
-  Object* other = at(10, 10);
-  Object* mover = at(8.5f, 10);
-  mover->setVelocity(Vector(1, 0));
-  EXPECT_EQ(zv::getNormal(mover, other), Vector(-1, 0));
-  mover->setPosition(Vector(10, 8.5f));
-  mover->setVelocity(Vector(0, 1));
-  EXPECT_EQ(zv::getNormal(mover, other), Vector(0, -1));
-  mover->setPosition(Vector(30, 30));
-  EXPECT_EQ(zv::getNormal(mover, other), Vector(0, 0));
-  EXPECT_TRUE(logged("getNormal(): collision not detected. Returning (0,0)."));
+// Of objects made while the world is stopped, so that they stay outside it.
+TEST(ObjectList, GrowsByDoublingAndKeepsOrder) {
+  Object a, b, c, d, e;
+  ObjectList list;
+  EXPECT_EQ(list.insert(nullptr), -1);
+  for (Object* p : {&a, &b, &c, &d})
+    ASSERT_EQ(list.insert(p), 0);
+  EXPECT_EQ(list.getCapacity(), 4);
+  EXPECT_EQ(list.insert(&b), 0);  // duplicates are allowed
+  EXPECT_EQ(list.getCapacity(), 8);
+  EXPECT_EQ(list.remove(&b), 0);  // the first one goes
+  EXPECT_EQ(list.remove(&e), -1);
+  EXPECT_EQ(WorldTest::order(list), (Objects{&a, &c, &d, &b}));
+  ObjectList copy(list), assigned;  // values: they share no array
+  assigned = copy;
+  assigned = assigned;
+  copy.insert(&e);
+  list.clear();
+  EXPECT_TRUE(list.isEmpty());
+  EXPECT_EQ(list.getCapacity(), 8);
+  EXPECT_EQ(WorldTest::order(assigned + copy), (Objects{&a, &c, &d, &b, &a, &c, &d, &b, &e}));
+  zv::ObjectListIterator li(&assigned);
+  for (int i = 0; i < 6; i++)
+    li.next();  // and it stays at the end
+  EXPECT_TRUE(li.isDone());
+  EXPECT_EQ(li.currentObject(), nullptr);
+  li.first();
+  EXPECT_EQ(li.currentObject(), &a);
+}
+
+class SceneGraphTest : public WorldTest {
+ protected:
+  zv::SceneGraph& graph = zv::WorldManager::getInstance().getSceneGraph();
+  // The lists holding p: active, solid, visible at 0..4, inactive, of its type.
+  std::string where(Object* p) {
+    auto has = [p](const ObjectList& list, const std::string& mark) {
+      Objects all = order(list);
+      return std::find(all.begin(), all.end(), p) != all.end() ? mark : "-";
+    };
+    std::string out = has(graph.activeObjects(), "A") + has(graph.solidObjects(), "S");
+    for (int a = 0; a <= 4; a++)
+      out += has(graph.visibleObjects(a), std::to_string(a));
+    return out + has(graph.inactiveObjects(), "I") + has(graph.objectsOfType(p->getType()), "T");
+  }
+};
+
+TEST_F(SceneGraphTest, AttributeChangesKeepTheListsRight) {
+  Object* p = new Object;
+  Object* q = new Object;
+  const std::pair<std::function<int()>, const char*> steps[] = {
+      {[] { return 0; }, "AS--2---T"},
+      {[&] { return p->setActive(false); }, "-------I-"},
+      {[&] { return p->setActive(true); }, "AS--2---T"},
+      {[&] { return p->setVisible(false); }, "AS------T"},
+      {[&] { return p->setAltitude(4); }, "AS------T"},
+      {[&] { return p->setVisible(true); }, "AS----4-T"},
+      {[&] { return p->setAltitude(0); }, "AS0-----T"},
+      {[&] { return p->setSolidness(zv::SOFT); }, "AS0-----T"},
+      {[&] { return p->setSolidness(zv::SPECTRAL); }, "A-0-----T"},
+      {[&] { return p->setSolidness(zv::HARD); }, "AS0-----T"},
+      {[&] { return p->setType("Car"), 0; }, "AS0-----T"},
+  };
+  for (std::size_t i = 0; i < std::size(steps); i++) {
+    EXPECT_EQ(steps[i].first(), 0) << i;
+    EXPECT_EQ(where(p), steps[i].second) << i;
+  }
+  EXPECT_EQ(order(graph.objectsOfType("(Undefined)")), (Objects{q}));
+  // Coming back to life, and a new box, put an object at the end of its lists.
+  EXPECT_EQ(order(graph.activeObjects()), (Objects{q, p}));
+  q->setBox(zv::Box(zv::Vector(-1, -1), 2, 2));
+  EXPECT_EQ(order(graph.solidObjects()), (Objects{p, q}));
+  // Inactive, it changes freely and joins the lists it now belongs to when woken.
+  p->setActive(false);
+  EXPECT_EQ(p->setAltitude(1) + p->setSolidness(zv::SPECTRAL) + p->setVisible(false) + p->setVisible(true), 0);
+  p->setType("Ghost");  // refused by the scene graph with a log line, changed anyway
+  EXPECT_TRUE(logged("SceneGraph::updateType(): Error! Unable to remove Object"));
+  EXPECT_EQ(where(p), "-------I-");
+  ASSERT_EQ(p->setActive(true), 0);
+  EXPECT_EQ(where(p), "A--1----T");
+}
+
+TEST_F(SceneGraphTest, BadAltitudesAndRemovalsAreRefused) {
+  Object* p = new Object;
+  EXPECT_TRUE(graph.visibleObjects(5).isEmpty() && graph.visibleObjects(-1).isEmpty());
+  EXPECT_TRUE(logged("SceneGraph::visibleObjects(): Warning! altitude 5 not in [0,4]."));
+  EXPECT_EQ(graph.updateAltitude(p, 7), -1);
+  EXPECT_TRUE(logged("SceneGraph::updateAltitude(): New altitude 7 not in [0,4]!  No update."));
+  EXPECT_EQ(graph.removeObject(p), 0);
+  EXPECT_EQ(graph.removeObject(p), -1);
+  EXPECT_TRUE(logged("SceneGraph::removeObject(): Error removing Object (id"));
+  EXPECT_EQ(graph.insertObject(nullptr), -1);
+  EXPECT_EQ(graph.insertObject(p), 0);
+  EXPECT_EQ(where(p), "AS--2---T");
+}
+
+class ObjectPictures : public WorldTest {
+ protected:
+  void SetUp() override {
+    WorldTest::SetUp();
+    // 3 x 2, three frames, slowdown 1.
+    zvtest::writeFile("ship.txt", "3\n3\n2\n1\nred\n=o=\n/ \\\n-o-\n/ \\\n~o~\n/ \\\n");
+    ASSERT_EQ(zv::ResourceManager::getInstance().loadSprite("ship.txt", "ship"), 0);
+  }
+};
+
+TEST_F(ObjectPictures, SpriteAndAnimationBringTheirBox) {
+  Object* p = at(10, 10);
+  p->serialize("ALL");
+  EXPECT_EQ(p->setSprite("nope"), -1);
+  EXPECT_TRUE(logged("Object::setSprite(): Warning! Sprite 'nope' not found"));
+  EXPECT_EQ(p->serialize(""), "");
+  EXPECT_EQ(p->setSprite("ship"), 0);
+  EXPECT_EQ(p->serialize(""), "box-corner-x:-1.5,box-corner-y:-1,box-horizontal:3,box-vertical:2,");
+  EXPECT_EQ(p->serialize("ANIMATION,"), "sprite_name:ship,sprite_index:0,sprite_slowdown_count:0,");
+  Object* q = at(11.4f, 10.9f);  // the new box is what collisions see
+  EXPECT_EQ(order(zv::WorldManager::getInstance().getCollisions(q, q->getPosition())), (std::vector<Object*>{p}));
+  zv::Animation a = p->getAnimation();
+  a.setIndex(2);
+  Object* r = at(1, 1);
+  r->setAnimation(a, false);
+  EXPECT_EQ(r->getBox(), Box(Vector(-0.5f, -0.5f), 0.99f, 0.99f));
+  EXPECT_EQ(r->getAnimation().getIndex(), 2);
+  r->setAnimation(a, true);
+  EXPECT_EQ(r->getBox(), Box(Vector(-1.5f, -1.0f), 3.0f, 2.0f));
+}
+
+// By altitude, in insertion order within one, only what the view shows
+// (view objects always); each frame of the game loop draws.
+TEST_F(ObjectPictures, WorldDrawsByAltitudeInsideTheView) {
+  zv::WorldManager& world = zv::WorldManager::getInstance();
+  Painter* high = new Painter(4);
+  Painter* low = new Painter(0);
+  Painter* mid_a = new Painter(2);
+  Painter* mid_b = new Painter(2);
+  (new Painter(1))->setVisible(false);
+  (new Painter(1))->setActive(false);
+  Painter* away = new Painter(1, Vector(200, 10));
+  Painter* edge = new Painter(1, Vector(80.3f, 10));  // its box still reaches into the view
+  Painter* pinned = new Painter(3, Vector(-50, -50));
+  pinned->view_object = true;
+  world.draw();
+  EXPECT_EQ(drawn, (std::vector<int>{low->getId(), edge->getId(), mid_a->getId(), mid_b->getId(), pinned->getId(),
+                                     high->getId()}));
+  drawn.clear();
+  world.setBoundary(Box(Vector(0, 0), 300, 24));
+  world.setViewPosition(Vector(190, 12));
+  away->setSprite("ship");
+  zvtest::Recorder* stop = new zvtest::Recorder;
+  stop->registerInterest(zv::STEP_EVENT);
+  stop->stop_after_steps = 5;
+  zv::GameManager::getInstance().run();
+  EXPECT_EQ(drawn.size(), 10u);
+  EXPECT_EQ(std::count(drawn.begin(), drawn.end(), away->getId()), 5);
+  EXPECT_EQ(away->getAnimation().getIndex(), 5 % 3);  // drawing moves the animation on
+}
+
+TEST(WorldWindow, ObjectsAppearWhereTheViewShowsThem) {
+  ASSERT_TRUE(zv::platform::displayAvailable()) << "needs an X display";
+  ASSERT_EQ(zvtest::startWindowed(), 0);
+  zvtest::writeFile("dot.txt", "1\n1\n1\n0\ngreen\n#\n");
+  ASSERT_EQ(zv::ResourceManager::getInstance().loadSprite("dot.txt", "dot"), 0);
+  zv::WorldManager& world = zv::WorldManager::getInstance();
+  Object* p = new Object;
+  p->setSprite("dot");
+  p->setPosition(Vector(30, 8));
+  world.setBoundary(Box(Vector(0, 0), 200, 24));
+  const std::pair<float, int> views[] = {{40, 30}, {60, 10}};  // view centre x, the dot's column
+  for (const auto& v : views) {
+    world.setViewPosition(Vector(v.first, 12));
+    zv::DisplayManager::getInstance().presentFrame();
+    world.draw();
+    zvtest::ColorSpot spot = zvtest::findColor(zvtest::captureWindow(), sf::Color::Green);
+    ASSERT_GT(spot.count, 0);
+    EXPECT_EQ(zvtest::cellX(spot.x), v.second);
+    EXPECT_EQ(zvtest::cellY(spot.y), 8);
+  }
+  zv::GameManager::getInstance().shutDown();
 }
