@@ -1,31 +1,19 @@
-// A started engine (headless, frame time 0) for tests of world objects.
+// A started headless engine (frame time 0) for tests of the world.
 #ifndef ZV_WORLD_FIXTURE_H
 #define ZV_WORLD_FIXTURE_H
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestSupport.h"
 #include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "world/ObjectList.h"
+#include "core/Utility.h"
+#include "world/EventPath.h"
 #include "world/ObjectListIterator.h"
+#include "world/PathFind.h"
+#include "world/PathManager.h"
 #include "world/WorldManager.h"
-
-// An object whose change flags a test can clear and read as a list.
-class FlagProbe : public zv::Object {
- public:
-  void clearFlags() {
-    for (bool& flag : modified)
-      flag = false;
-  }
-  std::vector<int> marked() const {
-    std::vector<int> out;
-    for (int i = 0; i < zv::ATTRIBUTE_COUNT; i++)
-      if (isModified(static_cast<zv::ObjectAttribute>(i)))
-        out.push_back(i);
-    return out;
-  }
-};
 
 class WorldTest : public testing::Test {
  protected:
@@ -34,6 +22,8 @@ class WorldTest : public testing::Test {
     if (zv::GameManager::getInstance().isStarted())
       zv::GameManager::getInstance().shutDown();
   }
+
+ public:
   static std::vector<zv::Object*> order(const zv::ObjectList& list) {
     std::vector<zv::Object*> out;
     zv::ObjectListIterator li(&list);
@@ -41,16 +31,25 @@ class WorldTest : public testing::Test {
       out.push_back(li.currentObject());
     return out;
   }
-  static bool contains(const zv::ObjectList& list, zv::Object* p_o) {
-    for (zv::Object* q : order(list))
-      if (q == p_o)
-        return true;
-    return false;
-  }
-  // Lines written so far (the log is flushed first).
   static bool logged(const std::string& text) {
     fflush(nullptr);
     return zvtest::logContains(text);
+  }
+  static void world(float width, float height) {
+    zv::WorldManager::getInstance().setBoundary(zv::Box(zv::Vector(0, 0), width, height));
+  }
+  static zv::Object* at(float x, float y, zv::Solidness solidness = zv::HARD) {
+    zv::Object* p_o = new zv::Object;
+    p_o->setSolidness(solidness);
+    p_o->setPosition(zv::Vector(x, y));
+    return p_o;
+  }
+  // "(x,y) (x,y) ..." so that failures show the route.
+  static std::string text(const std::vector<zv::Vector>& nodes) {
+    std::string out;
+    for (const zv::Vector& v : nodes)
+      out += (out.empty() ? "(" : " (") + zv::toString(v.getX()) + "," + zv::toString(v.getY()) + ")";
+    return out;
   }
 };
 
