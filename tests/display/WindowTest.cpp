@@ -1,383 +1,164 @@
-// Drawing into a real window, checked by reading its pixels back.
+// Drawing into a real window, checked by reading its pixels back, and real
+// key and button events from an X server of the test's own.
 #include <algorithm>
-#include <cstdlib>
+#include <chrono>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include <SFML/Graphics.hpp>
-
-#include "PrivateDisplay.h"
-#include "TestSupport.h"
-#include "core/GameManager.h"
-#include "display/DisplayManager.h"
+#include "WindowCapture.h"
+#include "XWindow.h"
+#include "core/EventStep.h"
+#include "core/LogManager.h"
+#include "display/InputManager.h"
 #include "display/Shape.h"
-#include "platform/Platform.h"
+#include "display/ViewObject.h"
+#include "world/WorldManager.h"
 
-using zv::DisplayManager;
 using zv::Vector;
+using zvtest::captureWindow;
 
 namespace {
 
-const sf::Color GREEN(0, 255, 0);
-const sf::Color BLACK(0, 0, 0);
-
-// The box of the pixels that differ from a colour.
+// The box (inclusive) of the pixels of [left, right) x [top, bottom) that
+// differ from a background colour; its count, or -1 when a listed pixel
+// does not have the colour it should.
 struct PixelBox {
-  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;  // inclusive
-  int count = 0;
-  bool empty() const { return count == 0; }
+  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1, count = 0;
 };
 
-PixelBox boxOfOthers(const sf::Image& image, sf::Color background) {
+PixelBox boxOf(const sf::Image& image, sf::Color background, int left = 0, int top = 0, int right = 1024,
+               int bottom = 768) {
   PixelBox box;
-  for (unsigned y = 0; y < image.getSize().y; y++) {
-    for (unsigned x = 0; x < image.getSize().x; x++) {
-      if (image.getPixel(x, y) == background)
-        continue;
-      box.count++;
-      box.left = std::min(box.left, static_cast<int>(x));
-      box.right = std::max(box.right, static_cast<int>(x));
-      box.top = std::min(box.top, static_cast<int>(y));
-      box.bottom = std::max(box.bottom, static_cast<int>(y));
-    }
-  }
+  for (int y = top; y < bottom; y++)
+    for (int x = left; x < right; x++)
+      if (image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y)) != background) {
+        box.count++;
+        box.left = std::min(box.left, x), box.right = std::max(box.right, x);
+        box.top = std::min(box.top, y), box.bottom = std::max(box.bottom, y);
+      }
   return box;
 }
 
-std::string show(sf::Color c) {
-  return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
-}
-
-class RealWindow : public testing::Test {
- protected:
-  sf::RenderWindow* p_window = nullptr;
-  DisplayManager& dm = DisplayManager::getInstance();
-
-  void start(const std::string& extra_config = "") {
-    ASSERT_TRUE(zv::platform::displayAvailable()) << "needs an X display";
-    zvtest::writeFile("zv-config.txt",
-                      std::string("font_file:") + ZELVRA_RUN_DIR + "/zv-font.ttf,frame_time:0," + extra_config);
-    ASSERT_EQ(zv::GameManager::getInstance().startUp(), 0);
-    p_window = dm.getRenderWindow();
-    ASSERT_NE(p_window, nullptr);
-    // As the game loop does before its first drawing: start from a cleared buffer.
-    ASSERT_EQ(dm.presentFrame(), 0);
-  }
-  void SetUp() override { start(); }
-  void TearDown() override { zv::GameManager::getInstance().shutDown(); }
-
-  // What has been drawn since the last presentFrame (colours only).
-  sf::Image drawn() const {
-    sf::RenderWindow* p_window = dm.getRenderWindow();  // draws the queued cells
-    sf::Texture texture;
-    texture.create(p_window->getSize().x, p_window->getSize().y);
-    texture.update(*p_window);
-    sf::Image image = texture.copyToImage();
-    for (unsigned y = 0; y < image.getSize().y; y++) {
-      for (unsigned x = 0; x < image.getSize().x; x++) {
-        sf::Color c = image.getPixel(x, y);
-        c.a = 255;
-        image.setPixel(x, y, c);
-      }
-    }
-    return image;
-  }
-  // A green ground under everything, so that cell backgrounds show.
-  void greenGround() const {
-    sf::RectangleShape ground(sf::Vector2f(p_window->getSize()));
-    ground.setFillColor(GREEN);
-    p_window->draw(ground);
-  }
-  // Returns the coloured run in row y: first and last non-green x.
-  static std::pair<int, int> blackRun(const sf::Image& image, int y) {
-    int first = -1, last = -1;
-    for (unsigned x = 0; x < image.getSize().x; x++) {
-      if (image.getPixel(x, static_cast<unsigned>(y)) != GREEN) {
-        if (first < 0)
-          first = static_cast<int>(x);
-        last = static_cast<int>(x);
-      }
-    }
-    return {first, last};
-  }
-};
+class RealWindow : public zvtest::WindowFixture {};
 
 } // namespace
 
-// Cells of 12.8 by 32 pixels: the cell (10, 5) background covers
-// x 126.72 to 139.52 and y 166.4 to 198.4, so pixels 127-139 and 166-197.
-TEST_F(RealWindow, CellBackgroundLandsOnItsPixels) {
-  greenGround();
-  ASSERT_EQ(dm.drawCharacter(Vector(10, 5), ' ', zv::RED), 0);
-  sf::Image image = drawn();
-  PixelBox box = boxOfOthers(image, GREEN);
-  EXPECT_EQ(box.left, 127);
-  EXPECT_EQ(box.right, 139);
-  EXPECT_EQ(box.top, 166);
-  EXPECT_EQ(box.bottom, 197);
-  EXPECT_EQ(box.count, 13 * 32);
-  EXPECT_EQ(image.getPixel(133, 180), BLACK);
-}
-
-TEST_F(RealWindow, PositionsAreNotSnappedToCells) {
-  dm.drawCharacter(Vector(10, 5), 'X', 10, 200, 30);
-  PixelBox whole = boxOfOthers(drawn(), BLACK);
-  dm.presentFrame();
-  dm.drawCharacter(Vector(10.5f, 5), 'X', 10, 200, 30);
-  PixelBox half = boxOfOthers(drawn(), BLACK);
-  dm.presentFrame();
-  dm.drawCharacter(Vector(10, 6), 'X', 10, 200, 30);
-  sf::Image image = drawn();
-  PixelBox below = boxOfOthers(image, BLACK);
-  ASSERT_FALSE(whole.empty());
-  // Half a cell is 6.4 pixels; a row is 32.
-  EXPECT_NEAR(half.left - whole.left, 6.4, 1.0);
-  EXPECT_EQ(below.left, whole.left);
-  EXPECT_EQ(below.top - whole.top, 32);
-  // The red-green-blue form draws that very colour.
-  bool exact = false;
-  for (int y = below.top; y <= below.bottom; y++)
-    for (int x = below.left; x <= below.right; x++)
-      exact = exact || image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y)) == sf::Color(10, 200, 30);
-  EXPECT_TRUE(exact);
-}
-
-TEST_F(RealWindow, PresentFrameClearsToTheBackground) {
-  TearDown();
-  start("window_background_color:blue,");
-  const sf::Color blue(0, 0, 255);
-  dm.drawText(Vector(3, 3), "HELLO", zv::ALIGN_LEFT, zv::YELLOW);
-  sf::Image before = drawn();
-  PixelBox box = boxOfOthers(before, blue);
-  ASSERT_FALSE(box.empty());
-  // The cell backgrounds are the window's background colour.
-  EXPECT_EQ(before.getPixel(box.left, 3 * 32 + 30), blue);
-  ASSERT_EQ(dm.presentFrame(), 0);
-  EXPECT_TRUE(boxOfOthers(drawn(), blue).empty());
-}
-
-// A five-character string centred at x = 20 covers cells 18 to 22,
-// right-aligned at x = 20 cells 15 to 19, left-aligned cells 20 to 24;
-// the row y = 190 lies inside the row-5 backgrounds and below the glyphs.
-TEST_F(RealWindow, TextAlignment) {
-  struct {
-    zv::Alignment align;
-    int first_pixel, last_pixel;
-  } cases[] = {
-      {zv::ALIGN_CENTER, 229, 292},  // 18 * 12.8 - 1.28 = 229.12 ... 23 * 12.8 - 1.28 = 293.12
-      {zv::ALIGN_RIGHT, 191, 254},   // cells 15..19
-      {zv::ALIGN_LEFT, 255, 318},    // cells 20..24
-  };
-  for (const auto& c : cases) {
-    greenGround();
-    ASSERT_EQ(dm.drawText(Vector(20, 5), "ABCDE", c.align, zv::WHITE), 0);
-    std::pair<int, int> run = blackRun(drawn(), 190);
-    EXPECT_EQ(run.first, c.first_pixel) << "alignment " << c.align;
-    EXPECT_EQ(run.second, c.last_pixel) << "alignment " << c.align;
-    dm.presentFrame();
-  }
-}
-
-TEST_F(RealWindow, EmptyTextDrawsNothing) {
-  greenGround();
-  EXPECT_EQ(dm.drawText(Vector(20, 5), "", zv::ALIGN_CENTER, zv::WHITE), 0);
-  EXPECT_TRUE(boxOfOthers(drawn(), GREEN).empty());
-}
-
-TEST_F(RealWindow, NamedShapeColourAtItsOpacity) {
-  zv::Shape shape;
-  shape.setColor(zv::RED);
-  shape.setOpacity(128);
-  shape.setSize(24);
-  // A circle of radius 24 placed half its size up-left of pixel (128, 160):
-  // its centre is at (140, 172).
-  shape.draw(Vector(10, 5));
-  sf::Color c = drawn().getPixel(140, 172);
-  EXPECT_NEAR(c.r, 128, 1) << show(c);
-  EXPECT_EQ(c.g, 0);
-  EXPECT_EQ(c.b, 0);
-  EXPECT_EQ(shape.getR(), 255);
-  EXPECT_EQ(shape.getG(), 0);
-  EXPECT_EQ(shape.getB(), 0);
-}
-
-namespace {
-// A circle of size 4 at pixel (100, 50) is a four-point polygon of radius
-// 4 whose box starts at (98, 48): a diamond around (102, 52).
-void expectSmallDiamond(const sf::Image& image, sf::Color colour) {
-  PixelBox box = boxOfOthers(image, BLACK);
-  EXPECT_GE(box.left, 98);
-  EXPECT_LE(box.right, 105);
-  EXPECT_GE(box.top, 48);
-  EXPECT_LE(box.bottom, 55);
-  for (sf::Vector2u inside : {sf::Vector2u(101, 51), sf::Vector2u(102, 52), sf::Vector2u(100, 52),
-                              sf::Vector2u(103, 51)})
-    EXPECT_EQ(image.getPixel(inside.x, inside.y), colour) << inside.x << "," << inside.y;
-  // A rounder polygon would reach these corners.
-  for (sf::Vector2u outside : {sf::Vector2u(99, 49), sf::Vector2u(104, 49), sf::Vector2u(99, 54),
-                               sf::Vector2u(104, 54)})
-    EXPECT_EQ(image.getPixel(outside.x, outside.y), BLACK) << outside.x << "," << outside.y;
-}
-} // namespace
-
-TEST_F(RealWindow, SmallCircleIsADiamond) {
-  zv::Shape shape;
-  shape.setSize(4);
-  shape.draw(zv::pixelsToSpaces(Vector(100, 50)));
-  expectSmallDiamond(drawn(), sf::Color::White);
-}
-
-// A square of size 24 at pixel (200, 100): radius 12, turned 45 degrees
-// about its corner (212, 86.29), which makes it upright from about
-// (203.5, 94.8) to (220.5, 111.7).
-TEST_F(RealWindow, SquareStandsUpright) {
-  zv::Shape shape;
-  shape.setType(zv::SQUARE);
-  shape.setSize(24);
-  shape.draw(zv::pixelsToSpaces(Vector(200, 100)));
-  sf::Image image = drawn();
-  PixelBox box = boxOfOthers(image, BLACK);
-  EXPECT_NEAR(box.left, 203.5, 1.0);
-  EXPECT_NEAR(box.right + 1, 220.5, 1.0);
-  EXPECT_NEAR(box.top, 94.8, 1.0);
-  EXPECT_NEAR(box.bottom + 1, 111.7, 1.0);
-  // Its corners are filled: a square, not a diamond.
-  for (sf::Vector2u corner : {sf::Vector2u(205, 96), sf::Vector2u(219, 96), sf::Vector2u(205, 110),
-                              sf::Vector2u(219, 110)})
-    EXPECT_EQ(image.getPixel(corner.x, corner.y), sf::Color::White) << corner.x << "," << corner.y;
-}
-
-// Only squares are turned: a circle and a triangle drawn after one stand
-// as they would alone.
-TEST_F(RealWindow, ShapesAfterASquareAreNotTurned) {
-  zv::Shape square;
+// Shapes stand where they are drawn; only squares are turned, so the
+// shapes drawn after one stand as they would alone.
+TEST_F(RealWindow, ShapesLandOnTheirPixels) {
+  zv::Shape square, diamond, triangle, named;
   square.setType(zv::SQUARE);
   square.setSize(24);
-  square.draw(zv::pixelsToSpaces(Vector(600, 600)));
-  dm.presentFrame();
-
-  zv::Shape circle;
-  circle.setSize(4);
-  circle.setColor(zv::CYAN);
-  circle.draw(zv::pixelsToSpaces(Vector(100, 50)));
-  expectSmallDiamond(drawn(), sf::Color(0, 255, 255));
-  dm.presentFrame();
-
-  // Size 24 at (400, 300): radius 12 from the corner (388, 288), so the
-  // apex is at (400, 288) and the base runs along y = 306.
-  square.draw(zv::pixelsToSpaces(Vector(600, 600)));
-  dm.presentFrame();
-  zv::Shape triangle;
+  square.draw(zv::pixelsToSpaces(Vector(200, 600)));
+  diamond.setSize(4);
+  diamond.setColor(zv::CYAN);
+  diamond.draw(zv::pixelsToSpaces(Vector(100, 500)));
   triangle.setType(zv::TRIANGLE);
   triangle.setSize(24);
-  triangle.draw(zv::pixelsToSpaces(Vector(400, 300)));
-  sf::Image image = drawn();
-  PixelBox box = boxOfOthers(image, BLACK);
-  EXPECT_NEAR(box.top, 288, 1.0);
-  EXPECT_NEAR(box.bottom + 1, 306, 1.0);
-  EXPECT_NEAR(box.left, 389.6, 1.0);
-  EXPECT_NEAR(box.right + 1, 410.4, 1.0);
-  for (sf::Vector2u inside : {sf::Vector2u(400, 292), sf::Vector2u(392, 304), sf::Vector2u(408, 304)})
-    EXPECT_EQ(image.getPixel(inside.x, inside.y), sf::Color::White) << inside.x << "," << inside.y;
-  for (sf::Vector2u outside : {sf::Vector2u(391, 291), sf::Vector2u(409, 291)})
-    EXPECT_EQ(image.getPixel(outside.x, outside.y), BLACK) << outside.x << "," << outside.y;
+  triangle.draw(zv::pixelsToSpaces(Vector(400, 600)));
+  named.setColor(zv::RED);
+  named.setOpacity(128);
+  named.setSize(24);
+  named.draw(Vector(10, 18));
+  sf::Image image = captureWindow();
+  // Per shape: its box, pixels inside it of its colour and pixels outside black.
+  // Size 24 at (200, 600): radius 12, turned 45 degrees about its corner
+  // (212, 586.29), upright from about (203.5, 594.8) to (220.5, 611.7).
+  // Size 4 at (100, 500): a four-point polygon of radius 4 from (98, 498),
+  // a diamond around (102, 502). Size 24 at (400, 600): radius 12 from the
+  // corner (388, 588), apex at (400, 588), base along y = 606.
+  const struct {
+    int area[4];
+    float box[4];
+    sf::Color colour;
+    std::vector<sf::Vector2u> inside, outside;
+  } shapes[] = {
+      {{180, 570, 240, 630}, {203.5f, 594.8f, 220.5f, 611.7f}, sf::Color::White,
+       {{205, 596}, {219, 596}, {205, 610}, {219, 610}}, {}},
+      {{90, 490, 112, 512}, {99.5f, 499.5f, 104.5f, 504.5f}, sf::Color::Cyan,
+       {{101, 501}, {102, 502}, {100, 502}, {103, 501}}, {{99, 499}, {104, 499}, {99, 504}, {104, 504}}},
+      {{380, 570, 420, 620}, {389.6f, 588, 410.4f, 606}, sf::Color::White,
+       {{400, 592}, {392, 604}, {408, 604}}, {{391, 591}, {409, 591}}},
+  };
+  for (const auto& s : shapes) {
+    PixelBox box = boxOf(image, sf::Color::Black, s.area[0], s.area[1], s.area[2], s.area[3]);
+    EXPECT_NEAR(box.left, s.box[0], 1.5);
+    EXPECT_NEAR(box.top, s.box[1], 1.5);
+    EXPECT_NEAR(box.right + 1, s.box[2], 1.5);
+    EXPECT_NEAR(box.bottom + 1, s.box[3], 1.5);
+    for (sf::Vector2u p : s.inside)
+      EXPECT_EQ(image.getPixel(p.x, p.y), s.colour) << p.x << "," << p.y;
+    for (sf::Vector2u p : s.outside)
+      EXPECT_EQ(image.getPixel(p.x, p.y), sf::Color::Black) << p.x << "," << p.y;
+  }
+  // Red at half opacity over black, centred half its size down-right of (128, 576).
+  EXPECT_EQ(image.getPixel(140, 588), sf::Color(128, 0, 0));
 }
-
-// What presentFrame shows is on the screen; read from a server of this
-// test's own so that no other window covers it.
-TEST(ShownWindow, PresentFrameShowsWhatWasDrawn) {
-  std::string problem = zvtest::usePrivateDisplay();
-  ASSERT_TRUE(problem.empty()) << problem;
-  ASSERT_TRUE(zv::platform::displayAvailable()) << "needs an X display";
-  zvtest::writeFile("zv-config.txt", std::string("font_file:") + ZELVRA_RUN_DIR + "/zv-font.ttf,");
-  ASSERT_EQ(zv::GameManager::getInstance().startUp(), 0);
-  DisplayManager& dm = DisplayManager::getInstance();
-  unsigned long window = static_cast<unsigned long>(dm.getRenderWindow()->getSystemHandle());
-  ASSERT_TRUE(zvtest::focusWindow(window));
-
-  dm.drawCharacter(Vector(10, 5), 'X', zv::RED);
-  ASSERT_EQ(dm.presentFrame(), 0);
-  dm.getRenderWindow()->setActive(true);
-  sf::Image shown = zvtest::shownPixels(window);
-  ASSERT_EQ(shown.getSize(), sf::Vector2u(1024, 768));
-  PixelBox box = boxOfOthers(shown, BLACK);
-  EXPECT_GE(box.left, 128);
-  EXPECT_LE(box.right, 128 + 25);
-  EXPECT_GE(box.top, 160);
-  EXPECT_LE(box.bottom, 192);
-
-  // The next frame, drawn empty, shows nothing.
-  ASSERT_EQ(dm.presentFrame(), 0);
-  EXPECT_TRUE(boxOfOthers(zvtest::shownPixels(window), BLACK).empty());
-  zv::GameManager::getInstance().shutDown();
-}
-
-namespace {
-// A run of characters left-aligned from a cell position.
-struct TextRun {
-  float x, y;
-  std::string text;
-  zv::Color color;
-};
-
-// Every printable character in every colour, runs that overlap by half a
-// cell, runs hanging over all four edges, one far outside, and a shape
-// that the run after it covers.
-std::vector<TextRun> mixedScene() {
-  std::vector<TextRun> runs;
-  for (int ch = 32; ch < 127; ch++)
-    runs.push_back({static_cast<float>(ch % 40) * 2, static_cast<float>(ch / 40 * 2), std::string(1, static_cast<char>(ch)),
-                    static_cast<zv::Color>(ch % 8)});
-  runs.push_back({10, 10, "OVERLAPPING RUNS", zv::YELLOW});
-  runs.push_back({14.5f, 10.5f, "over each other", zv::MAGENTA});
-  runs.push_back({-1.5f, 14, "WEST EDGE", zv::GREEN});
-  runs.push_back({75.5f, 15, "EAST EDGE", zv::CYAN});
-  runs.push_back({30, -0.6f, "NORTH", zv::WHITE});
-  runs.push_back({30, 23.7f, "SOUTH", zv::RED});
-  runs.push_back({-500, -300, "FAR AWAY", zv::WHITE});
-  runs.push_back({20, 18, "under a shape", zv::WHITE});
-  runs.push_back({24, 18.2f, "over it", zv::BLACK});
-  return runs;
-}
-
-const std::size_t RUNS_BEFORE_SHAPE = 104;
-} // namespace
 
 // The batched cells look as drawing each cell's rectangle and one-letter
-// text straight into the window did.
+// text straight into the window did: every printable character in every
+// colour, runs that overlap by half a cell, runs over all four edges, one
+// far outside, a shape that the run after it covers, and the alignments
+// (five characters centred at 20 cover cells 18 to 22, right-aligned 15 to 19).
 TEST_F(RealWindow, BatchedCellsMatchCellByCellDrawing) {
   TearDown();
   start("window_background_color:blue,");
+  struct TextRun {
+    float x, y;
+    std::string text;
+    zv::Color color;
+    zv::Alignment align;
+  };
+  std::vector<TextRun> scene;
+  for (int ch = 32; ch < 127; ch++)
+    scene.push_back({static_cast<float>(ch % 40) * 2, static_cast<float>(ch / 40 * 2),
+                     std::string(1, static_cast<char>(ch)), static_cast<zv::Color>(ch % 8), zv::ALIGN_LEFT});
+  scene.insert(scene.end(), {{10, 10, "OVERLAPPING RUNS", zv::YELLOW, zv::ALIGN_LEFT},
+                             {14.5f, 10.5f, "over each other", zv::MAGENTA, zv::ALIGN_LEFT},
+                             {-1.5f, 14, "WEST EDGE", zv::GREEN, zv::ALIGN_LEFT},
+                             {75.5f, 15, "EAST EDGE", zv::CYAN, zv::ALIGN_LEFT},
+                             {30, -0.6f, "NORTH", zv::WHITE, zv::ALIGN_LEFT},
+                             {30, 23.7f, "SOUTH", zv::RED, zv::ALIGN_LEFT},
+                             {-500, -300, "FAR AWAY", zv::WHITE, zv::ALIGN_LEFT},
+                             {20, 7, "ABCDE", zv::WHITE, zv::ALIGN_CENTER},
+                             {20, 8, "ABCDE", zv::RED, zv::ALIGN_RIGHT},
+                             {20, 9, "", zv::RED, zv::ALIGN_CENTER},
+                             {20, 18, "under a shape", zv::WHITE, zv::ALIGN_LEFT},
+                             {24, 18.2f, "over it", zv::BLACK, zv::ALIGN_LEFT}});
+  zv::Shape shape;
+  shape.setColor(zv::GREEN);
+  shape.setOpacity(200);
+  for (std::size_t i = 0; i < scene.size(); i++) {
+    if (i + 1 == scene.size())
+      shape.draw(Vector(27, 18));
+    ASSERT_EQ(dm.drawText(Vector(scene[i].x, scene[i].y), scene[i].text, scene[i].align, scene[i].color), 0);
+  }
+  sf::Image batched = captureWindow();
+  ASSERT_EQ(dm.presentFrame(), 0);
+  EXPECT_EQ(boxOf(captureWindow(), sf::Color::Blue).count, 0);  // cleared to the background
+
   sf::Font font;
   ASSERT_TRUE(font.loadFromFile(std::string(ZELVRA_RUN_DIR) + "/zv-font.ttf"));
   sf::RectangleShape rect(sf::Vector2f(zv::cellWidth(), zv::cellHeight()));
   rect.setFillColor(sf::Color::Blue);
   sf::Text text("", font, 25);
   text.setStyle(sf::Text::Bold);
-  zv::Shape shape;
-  shape.setColor(zv::GREEN);
-  shape.setOpacity(200);
-  std::vector<TextRun> scene = mixedScene();
-
-  for (std::size_t i = 0; i < scene.size(); i++) {
-    if (i == RUNS_BEFORE_SHAPE)
-      shape.draw(Vector(27, 18));
-    ASSERT_EQ(dm.drawText(Vector(scene[i].x, scene[i].y), scene[i].text, zv::ALIGN_LEFT, scene[i].color), 0);
-  }
-  sf::Image batched = drawn();
-  ASSERT_EQ(dm.presentFrame(), 0);
   // The shape as a polygon of its own: size 24 makes ten points.
-  Vector shape_at = zv::spacesToPixels(Vector(27, 18));
   sf::CircleShape polygon(24, 10);
-  polygon.setPosition(shape_at.getX() - 12, shape_at.getY() - 12);
+  polygon.setPosition(27 * 12.8f - 12, 18 * 32 - 12);
   polygon.setFillColor(sf::Color(0, 255, 0, 200));
   for (std::size_t i = 0; i < scene.size(); i++) {
-    if (i == RUNS_BEFORE_SHAPE)
+    if (i + 1 == scene.size())
       p_window->draw(polygon);
-    for (std::size_t c = 0; c < scene[i].text.size(); c++) {
-      Vector pixels = zv::spacesToPixels(Vector(scene[i].x + static_cast<float>(c), scene[i].y));
+    std::size_t length = scene[i].text.size();
+    float x = scene[i].x - static_cast<float>(scene[i].align == zv::ALIGN_CENTER ? length / 2
+                                              : scene[i].align == zv::ALIGN_RIGHT ? length : 0);
+    for (std::size_t c = 0; c < length; c++) {
+      Vector pixels = zv::spacesToPixels(Vector(x + static_cast<float>(c), scene[i].y));
       rect.setPosition(pixels.getX() - zv::cellWidth() / 10, pixels.getY() + zv::cellHeight() / 5);
       p_window->draw(rect);
       text.setString(std::string(1, scene[i].text[c]));
@@ -386,19 +167,230 @@ TEST_F(RealWindow, BatchedCellsMatchCellByCellDrawing) {
       p_window->draw(text);
     }
   }
-  sf::Image cell_by_cell = drawn();
-
+  sf::Image cell_by_cell = captureWindow();
   int differing = 0, worst = 0;
-  for (unsigned y = 0; y < batched.getSize().y; y++) {
-    for (unsigned x = 0; x < batched.getSize().x; x++) {
+  for (unsigned y = 0; y < 768; y++)
+    for (unsigned x = 0; x < 1024; x++) {
       sf::Color a = batched.getPixel(x, y), b = cell_by_cell.getPixel(x, y);
       int off = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
       differing += off > 0;
       worst = std::max(worst, off);
     }
-  }
   EXPECT_LE(worst, 8) << differing << " pixels differ";
   EXPECT_LT(differing, 1024 * 768 / 200) << "worst channel off by " << worst;
-  // The scene is not empty: the comparison means something.
-  EXPECT_GT(boxOfOthers(batched, sf::Color::Blue).count, 20000);
+  EXPECT_GT(boxOf(batched, sf::Color::Blue).count, 20000);  // the comparison means something
+}
+
+namespace {
+// Cell columns (on a grid shifted by x_origin cells) of the cell rows
+// [row0, row1) that hold a colour; pixels of neighbouring glyphs may reach
+// a little across, so only the inner part of a cell counts.
+std::vector<int> columnsOf(const sf::Image& image, sf::Color colour, float x_origin, int row0, int row1) {
+  std::vector<int> found;
+  for (int i = -2; i < 82; i++) {
+    int left = static_cast<int>((x_origin + static_cast<float>(i)) * 12.8f) + 3;
+    if (zvtest::findColor(image, colour, left, row0 * 32, left + 7, row1 * 32).count > 0)
+      found.push_back(i);
+  }
+  return found;
+}
+} // namespace
+
+// The world draws view objects at their place on the screen wherever its view is.
+TEST_F(RealWindow, ViewObjectsStayOnTheScreenWhileTheViewMoves) {
+  zv::WorldManager& world = zv::WorldManager::getInstance();
+  world.setBoundary(zv::Box(Vector(0, 0), 300, 200));
+  world.setViewPosition(Vector(250, 150));
+  ASSERT_EQ(world.getView().getCorner(), Vector(210, 138));
+  zv::ViewObject *fuel = new zv::ViewObject, *ready = new zv::ViewObject;
+  fuel->setViewString("Fuel");
+  fuel->setValue(100);
+  fuel->setColor(zv::RED);
+  fuel->setLocation(zv::TOP_LEFT);
+  ready->setViewString("Ready");
+  ready->setDrawValue(false);
+  ready->setColor(zv::YELLOW);
+  ready->setPosition(Vector(40, 16));
+  sf::Image image = oneFrame();
+  // " Fuel 100 " is ten characters centred on 80/6 = 13.33, so from 8.33 on:
+  // dashes above and below, bars at 7.33 and 18.33, in rows 0 to 2.
+  const std::vector<int> none, dashes = {8, 9, 10, 11, 12, 13, 14, 15, 16, 17};
+  EXPECT_EQ(columnsOf(image, sf::Color::Red, 1.0f / 3, 0, 1), dashes);
+  EXPECT_EQ(columnsOf(image, sf::Color::Red, 1.0f / 3, 2, 3), dashes);
+  EXPECT_EQ(columnsOf(image, sf::Color::Red, 1.0f / 3, 1, 2), (std::vector<int>{7, 9, 10, 11, 12, 14, 15, 16, 18}));
+  EXPECT_EQ(columnsOf(image, sf::Color::Red, 0, 3, 24), none);
+  // An odd label of five centred at 40 covers 38 to 42; framed (seven
+  // characters) its bars stand at 36 and 44.
+  EXPECT_EQ(columnsOf(image, sf::Color::Yellow, 0, 15, 16), (std::vector<int>{37, 38, 39, 40, 41, 42, 43}));
+  EXPECT_EQ(columnsOf(image, sf::Color::Yellow, 0, 16, 17), (std::vector<int>{36, 38, 39, 40, 41, 42, 44}));
+  EXPECT_EQ(columnsOf(image, sf::Color::Yellow, 0, 0, 15), none);
+}
+
+namespace {
+// The keyboard and mouse events an object gets, with the frame they came in.
+struct Seen {
+  int frame, code, action;  // code: key or button
+  bool keyboard;
+  Vector position;
+  bool operator==(const Seen& o) const {
+    return frame == o.frame && code == o.code && action == o.action && keyboard == o.keyboard && position == o.position;
+  }
+};
+std::ostream& operator<<(std::ostream& out, const Seen& s) {
+  return out << (s.keyboard ? "[key " : "[button ") << s.code << " action " << s.action << " frame " << s.frame << "]";
+}
+
+class Listener : public zv::Object {
+ public:
+  std::vector<Seen> seen;
+  int frame = 0;
+  std::function<void(int)> on_step;  // run from the step event, in loop tests
+  Listener() {
+    registerInterest(zv::KEYBOARD_EVENT), registerInterest(zv::MOUSE_EVENT), registerInterest(zv::STEP_EVENT);
+  }
+  int eventHandler(const zv::Event* p_e) override {
+    auto p_k = dynamic_cast<const zv::EventKeyboard*>(p_e);
+    auto p_m = dynamic_cast<const zv::EventMouse*>(p_e);
+    if (p_k || p_m)
+      seen.push_back(p_k ? Seen{frame, p_k->getKey(), p_k->getAction(), true, Vector()}
+                         : Seen{frame, p_m->getButton(), p_m->getAction(), false, p_m->getPosition()});
+    else if (on_step)
+      on_step(frame = static_cast<const zv::EventStep*>(p_e)->getStepCount());
+    return 1;
+  }
+  // The events of one code (-1: any) and one frame (-1: any).
+  std::vector<Seen> of(int code, int f = -1) const {
+    std::vector<Seen> out;
+    std::copy_if(seen.begin(), seen.end(), std::back_inserter(out),
+                 [&](const Seen& s) { return (code == -1 || s.code == code) && (f == -1 || s.frame == f); });
+    return out;
+  }
+  bool has(int code, int action) const {
+    return std::any_of(seen.begin(), seen.end(), [&](const Seen& s) { return s.code == code && s.action == action; });
+  }
+};
+
+class RealInput : public testing::Test {
+ protected:
+  Listener* p_listener = nullptr;
+  unsigned long window = 0;
+  void SetUp() override {
+    std::string problem = zvtest::usePrivateDisplay();
+    ASSERT_TRUE(problem.empty()) << problem;
+    zvtest::writeFile("zv-config.txt", "frame_time:5,font_file:" ZELVRA_RUN_DIR "/zv-font.ttf,");
+    ASSERT_EQ(zv::GameManager::getInstance().startUp(), 0);
+    window = static_cast<unsigned long>(zv::DisplayManager::getInstance().getRenderWindow()->getSystemHandle());
+    ASSERT_TRUE(zvtest::focusWindow(window));
+    p_listener = new Listener;
+    sf::Keyboard::isKeyPressed(sf::Keyboard::Space);  // the pointer moved in for the focus: not this test's input
+    frame();
+    p_listener->seen.clear();
+    p_listener->frame = 0;
+  }
+  void TearDown() override {
+    if (window)  // nothing may stay pressed for the next test of this process
+      zvtest::xdotool("keyup a b F10 F11 space Up Home mouseup 1 mouseup 3");
+    zv::GameManager::getInstance().shutDown();
+  }
+  // Sends input, then asks the window's connection a question: the answer
+  // comes after every event the server sent before it, so they are queued.
+  static bool send(const std::string& arguments) {
+    bool sent = zvtest::xdotool(arguments);
+    sf::Keyboard::isKeyPressed(sf::Keyboard::Space);
+    return sent;
+  }
+  void frame() {
+    p_listener->frame++;
+    zv::InputManager::getInstance().getInput();
+  }
+  // Frames until the condition holds; false after a generous time.
+  bool framesUntil(const std::function<bool()>& done, int ms = 15000) {
+    for (auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+         std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(std::chrono::milliseconds(5))) {
+      frame();
+      if (done())
+        return true;
+    }
+    return false;
+  }
+};
+} // namespace
+
+// Keys held over many frames, longer than the server waits before it
+// repeats a key: one press each, a held event in every frame they are down
+// (the first included) in the held keys' own order, never one for F11 or
+// unnamed keys (which arrive as code + 97), and one release.
+TEST_F(RealInput, KeysPressedHeldAndReleased) {
+  const int home = static_cast<int>(sf::Keyboard::Home) + 97;
+  ASSERT_TRUE(send("keydown a keydown space keydown Up keydown F10 keydown F11 keydown Home"));
+  frame();
+  framesUntil([] { return false; }, 1500);
+  ASSERT_TRUE(send("keyup a keyup space keyup Up keyup F10 keyup F11 keyup Home"));
+  frame();
+  int last = p_listener->frame;
+  ASSERT_GT(last, 10);
+  for (int k : {int(zv::A), int(zv::SPACE), int(zv::UP), int(zv::F10), int(zv::F11), home}) {
+    std::vector<Seen> want = {{1, k, zv::KEYBOARD_PRESSED, true, Vector()}};
+    for (int f = 1; f < last && k != zv::F11 && k != home; f++)
+      want.push_back({f, k, zv::KEYBOARD_HELD, true, Vector()});
+    want.push_back({last, k, zv::KEYBOARD_RELEASED, true, Vector()});
+    EXPECT_EQ(p_listener->of(k), want) << "key " << k;
+  }
+  std::vector<int> order;
+  for (const Seen& s : p_listener->of(-1, 2))
+    order.push_back(s.code);
+  EXPECT_EQ(order, (std::vector<int>{zv::UP, zv::SPACE, zv::F10, zv::A}));
+  // Up again when polled: a press and a release, no held event.
+  ASSERT_TRUE(send("key space"));
+  frame();
+  EXPECT_EQ(p_listener->of(-1, last + 1), (std::vector<Seen>{{last + 1, zv::SPACE, zv::KEYBOARD_PRESSED, true, Vector()},
+                                                             {last + 1, zv::SPACE, zv::KEYBOARD_RELEASED, true, Vector()}}));
+}
+
+// Pixel (130, 170) of the window is cell (10.15625, 5.3125), (256, 320) is
+// (20, 10). Moves come first, then one held event at the pointer's place;
+// releasing sends nothing.
+TEST_F(RealInput, ClicksMovesAndHeldButtons) {
+  const Vector first(10.15625f, 5.3125f), second(20, 10);
+  ASSERT_TRUE(send("mousemove --window " + std::to_string(window) + " 130 170 mousedown 3"));
+  frame();
+  ASSERT_TRUE(send("mousemove --window " + std::to_string(window) + " 256 320"));
+  frame();
+  ASSERT_TRUE(send("mouseup 3 click 1 click 2"));
+  frame();
+  EXPECT_EQ(p_listener->seen, (std::vector<Seen>{{1, zv::BUTTON_UNDEFINED, zv::MOUSE_MOVED, false, first},
+                                                 {1, zv::BUTTON_RIGHT, zv::MOUSE_CLICKED, false, first},
+                                                 {1, zv::BUTTON_RIGHT, zv::MOUSE_HELD, false, first},
+                                                 {2, zv::BUTTON_UNDEFINED, zv::MOUSE_MOVED, false, second},
+                                                 {2, zv::BUTTON_RIGHT, zv::MOUSE_HELD, false, second},
+                                                 {3, zv::BUTTON_LEFT, zv::MOUSE_CLICKED, false, second},
+                                                 {3, zv::BUTTON_MIDDLE, zv::MOUSE_CLICKED, false, second}}));
+}
+
+TEST_F(RealInput, ClosingTheWindowEndsTheLoopAfterThatFrame) {
+  zv::LogManager::getInstance().setLogLevel(1);
+  zv::GameManager& gm = zv::GameManager::getInstance();
+  bool closed = false;
+  p_listener->on_step = [&](int step) {
+    if (step == 0)
+      send("keydown a");
+    // Once the held key shows, ask for the close and press another key right behind it.
+    if (!closed && p_listener->has(zv::A, zv::KEYBOARD_HELD) && (closed = zvtest::requestClose(window)))
+      send("key b");
+    if (step > 3000)
+      gm.setGameOver(true);
+  };
+  gm.run();
+  ASSERT_TRUE(closed && gm.getStepCount() < 3000) << testing::PrintToString(p_listener->seen);
+  EXPECT_TRUE(zvtest::logContains("InputManager::getInput(): Window close event. Setting game over."));
+  // The loop ran the close frame to its end and stopped; the key was held in
+  // the frame before, but in the close frame neither the held key nor the
+  // press queued after the close was sent.
+  int last = p_listener->frame;
+  EXPECT_EQ(gm.getStepCount(), last + 1);
+  EXPECT_FALSE(p_listener->of(zv::A, last - 1).empty());
+  EXPECT_TRUE(p_listener->of(-1, last).empty());
+  EXPECT_FALSE(p_listener->has(zv::B, zv::KEYBOARD_PRESSED));
+  // What came after the close is still there for the next call.
+  EXPECT_TRUE(framesUntil([&] { return p_listener->has(zv::B, zv::KEYBOARD_PRESSED); }));
 }
