@@ -1,8 +1,8 @@
-// The engine in a real window, and reading back what it drew: for tests
-// that run under a real or virtual X display.
+// The engine in a real window, and reading back what it drew.
 #ifndef ZV_WINDOW_CAPTURE_H
 #define ZV_WINDOW_CAPTURE_H
 
+#include <algorithm>
 #include <string>
 
 #include <SFML/Graphics.hpp>
@@ -15,29 +15,22 @@
 
 namespace zvtest {
 
-// Starts the engine with a window of 80 x 24 cells of 12.8 x 32 pixels
-// (frame time 0); GameManager::startUp's result.
+// Starts the engine with a window of 80 x 24 cells of 12.8 x 32 pixels; GameManager::startUp's result.
 inline int startWindowed(const std::string& extra_config = "") {
   writeFile("zv-config.txt", "frame_time:0,font_file:" ZELVRA_RUN_DIR "/zv-font.ttf," + extra_config);
   return zv::GameManager::getInstance().startUp();
 }
 
-// What has been drawn since the last presentFrame (the back buffer), as
-// opaque colours: blending leaves the window's alpha of no interest.
+// What has been drawn since the last presentFrame (the back buffer).
 inline sf::Image captureWindow() {
   sf::RenderWindow* p_window = zv::DisplayManager::getInstance().getRenderWindow();
   sf::Texture texture;
   texture.create(p_window->getSize().x, p_window->getSize().y);
   texture.update(*p_window);
-  sf::Image image = texture.copyToImage();
-  for (unsigned y = 0; y < image.getSize().y; y++)
-    for (unsigned x = 0; x < image.getSize().x; x++)
-      image.setPixel(x, y, sf::Color(image.getPixel(x, y).r, image.getPixel(x, y).g, image.getPixel(x, y).b));
-  return image;
+  return texture.copyToImage();
 }
 
-// The pixels within 60 of a colour on every channel inside a rectangle of
-// pixels: how many, and their centre.
+// How many pixels in a rectangle are within 60 of a colour on every channel, and their centre.
 struct ColorSpot {
   int count = 0;
   float x = 0, y = 0;
@@ -48,14 +41,11 @@ inline ColorSpot findColor(const sf::Image& image, sf::Color color, int left = 0
   auto close = [](int u, int v) { return u - v < 60 && v - u < 60; };
   ColorSpot spot;
   double sx = 0, sy = 0;
-  for (int y = top < 0 ? 0 : top; y < bottom && y < static_cast<int>(image.getSize().y); y++)
-    for (int x = left < 0 ? 0 : left; x < right && x < static_cast<int>(image.getSize().x); x++) {
+  for (int y = std::max(top, 0); y < bottom && y < static_cast<int>(image.getSize().y); y++)
+    for (int x = std::max(left, 0); x < right && x < static_cast<int>(image.getSize().x); x++) {
       sf::Color c = image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
-      if (close(c.r, color.r) && close(c.g, color.g) && close(c.b, color.b)) {
-        spot.count++;
-        sx += x;
-        sy += y;
-      }
+      if (close(c.r, color.r) && close(c.g, color.g) && close(c.b, color.b))
+        spot.count++, sx += x, sy += y;
     }
   spot.x = spot.count ? static_cast<float>(sx / spot.count) : 0;
   spot.y = spot.count ? static_cast<float>(sy / spot.count) : 0;
@@ -84,7 +74,6 @@ class WindowFixture : public testing::Test {
   static sf::Image oneFrame() {
     Recorder* p_stop = new Recorder;
     p_stop->setSolidness(zv::SPECTRAL);
-    p_stop->setVisible(false);
     p_stop->stop_after_steps = 1;
     p_stop->registerInterest(zv::STEP_EVENT);
     zv::GameManager::getInstance().run();

@@ -1,11 +1,8 @@
 #include "XWindow.h"
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -29,9 +26,6 @@ std::string startServer() {
     // The server ends with the test process, even one that crashes.
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     close(fds[0]);
-    int null_fd = open("/dev/null", O_WRONLY);
-    dup2(null_fd, STDOUT_FILENO);
-    dup2(null_fd, STDERR_FILENO);
     std::string fd = std::to_string(fds[1]);
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
            "-noreset", static_cast<char*>(nullptr));
@@ -41,17 +35,13 @@ std::string startServer() {
   // The server writes its display number once it accepts connections.
   std::string number;
   struct pollfd p = {fds[0], POLLIN, 0};
-  char c = 0;
-  int r = 0;
-  while ((r = poll(&p, 1, 20000)) > 0 || (r < 0 && errno == EINTR))
-    if (r > 0 && (read(fds[0], &c, 1) != 1 || c == '\n' || (number += c).size() > 8))
-      break;
+  for (char c = 0; poll(&p, 1, 20000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n' && number.size() < 8;)
+    number += c;
   close(fds[0]);
-  if (pid < 0 || number.empty()) {
-    if (pid > 0)
-      kill(pid, SIGTERM);
+  if (pid > 0 && number.empty())
+    kill(pid, SIGTERM);
+  if (number.empty())
     return "Xvfb did not start (is it installed?)";
-  }
   setenv("DISPLAY", (":" + number).c_str(), 1);
   return "";
 }
@@ -64,10 +54,9 @@ Display* openDisplay() {
 
 bool requestClose(unsigned long window) {
   Display* display = openDisplay();
+  XEvent event = {};
   if (!display)
     return false;
-  XEvent event;
-  memset(&event, 0, sizeof(event));
   event.xclient.type = ClientMessage;
   event.xclient.window = window;
   event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
