@@ -1,20 +1,21 @@
-// Reading back what was drawn into the engine's window, for tests that run
-// under a real or virtual X display.
+// The engine in a real window, and reading back what it drew.
 #ifndef ZV_WINDOW_CAPTURE_H
 #define ZV_WINDOW_CAPTURE_H
 
+#include <algorithm>
 #include <string>
 
 #include <SFML/Graphics.hpp>
+#include <gtest/gtest.h>
 
 #include "TestSupport.h"
 #include "core/GameManager.h"
 #include "display/DisplayManager.h"
+#include "platform/Platform.h"
 
 namespace zvtest {
 
-// Starts the engine with a window of 80 x 24 cells of 12.8 x 32 pixels
-// (frame time 0); GameManager::startUp's result.
+// Starts the engine with a window of 80 x 24 cells of 12.8 x 32 pixels; GameManager::startUp's result.
 inline int startWindowed(const std::string& extra_config = "") {
   writeFile("zv-config.txt", "frame_time:0,font_file:" ZELVRA_RUN_DIR "/zv-font.ttf," + extra_config);
   return zv::GameManager::getInstance().startUp();
@@ -29,44 +30,56 @@ inline sf::Image captureWindow() {
   return texture.copyToImage();
 }
 
-// The pixels close to one colour inside a rectangle of pixels: how many,
-// and their centre.
+// How many pixels in a rectangle are within 60 of a colour on every channel, and their centre.
 struct ColorSpot {
   int count = 0;
-  float x = 0;
-  float y = 0;
+  float x = 0, y = 0;
 };
 
-inline bool near(sf::Color a, sf::Color b) {
+inline ColorSpot findColor(const sf::Image& image, sf::Color color, int left = 0, int top = 0, int right = 1 << 20,
+                           int bottom = 1 << 20) {
   auto close = [](int u, int v) { return u - v < 60 && v - u < 60; };
-  return close(a.r, b.r) && close(a.g, b.g) && close(a.b, b.b);
-}
-
-inline ColorSpot findColor(const sf::Image& image, sf::Color color, int left, int top, int right, int bottom) {
   ColorSpot spot;
   double sx = 0, sy = 0;
-  int w = static_cast<int>(image.getSize().x), h = static_cast<int>(image.getSize().y);
-  for (int y = top < 0 ? 0 : top; y < bottom && y < h; y++)
-    for (int x = left < 0 ? 0 : left; x < right && x < w; x++)
-      if (near(image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y)), color)) {
-        spot.count++;
-        sx += x;
-        sy += y;
-      }
-  if (spot.count > 0) {
-    spot.x = static_cast<float>(sx / spot.count);
-    spot.y = static_cast<float>(sy / spot.count);
-  }
+  for (int y = std::max(top, 0); y < bottom && y < static_cast<int>(image.getSize().y); y++)
+    for (int x = std::max(left, 0); x < right && x < static_cast<int>(image.getSize().x); x++) {
+      sf::Color c = image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
+      if (close(c.r, color.r) && close(c.g, color.g) && close(c.b, color.b))
+        spot.count++, sx += x, sy += y;
+    }
+  spot.x = spot.count ? static_cast<float>(sx / spot.count) : 0;
+  spot.y = spot.count ? static_cast<float>(sy / spot.count) : 0;
   return spot;
-}
-
-inline ColorSpot findColor(const sf::Image& image, sf::Color color) {
-  return findColor(image, color, 0, 0, static_cast<int>(image.getSize().x), static_cast<int>(image.getSize().y));
 }
 
 // The cell (in the default 80 x 24 window) a pixel position falls in.
 inline int cellX(float pixel_x) { return static_cast<int>(pixel_x / zv::cellWidth()); }
 inline int cellY(float pixel_y) { return static_cast<int>(pixel_y / zv::cellHeight()); }
+
+// A started engine with its window and a cleared back buffer.
+class WindowFixture : public testing::Test {
+ protected:
+  zv::DisplayManager& dm = zv::DisplayManager::getInstance();
+  sf::RenderWindow* p_window = nullptr;
+
+  void start(const std::string& extra_config = "") {
+    ASSERT_TRUE(zv::platform::displayAvailable()) << "needs an X display";
+    ASSERT_EQ(startWindowed(extra_config), 0);
+    ASSERT_NE(p_window = dm.getRenderWindow(), nullptr);
+    ASSERT_EQ(dm.presentFrame(), 0);
+  }
+  void SetUp() override { start(); }
+  void TearDown() override { zv::GameManager::getInstance().shutDown(); }
+  // One frame of the real game loop; its drawing stays in the back buffer.
+  static sf::Image oneFrame() {
+    Recorder* p_stop = new Recorder;
+    p_stop->setSolidness(zv::SPECTRAL);
+    p_stop->stop_after_steps = 1;
+    p_stop->registerInterest(zv::STEP_EVENT);
+    zv::GameManager::getInstance().run();
+    return captureWindow();
+  }
+};
 
 } // namespace zvtest
 

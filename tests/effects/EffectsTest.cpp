@@ -1,0 +1,196 @@
+// Particles, fireworks and the splash screen, headless, with 33 ms frames that take no time.
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "core/EventStep.h"
+#include "core/GameManager.h"
+#include "core/LogManager.h"
+#include "display/InputManager.h"
+#include "effects/Firework.h"
+#include "effects/Particles.h"
+#include "effects/Splash.h"
+#include "platform/Platform.h"
+#include "world/EventOut.h"
+#include "world/ObjectListIterator.h"
+#include "world/WorldManager.h"
+
+using zv::Particle;
+using zv::Vector;
+
+namespace {
+
+uint32_t now_us = 0;
+uint32_t fakeClock() { return now_us; }
+void fakeSleep(int ms) { now_us += static_cast<uint32_t>(ms) * 1000u; }
+
+class Effects : public testing::Test {
+ protected:
+  void SetUp() override {
+    zv::platform::setClockSource(fakeClock);
+    zv::platform::setSleeper(fakeSleep);
+    ASSERT_EQ(zvtest::startHeadless("random_seed:4242,frame_time:33,"), 0);
+  }
+  void TearDown() override { zv::GameManager::getInstance().shutDown(); }
+};
+
+template <typename T = Particle>
+std::vector<T*> all(const std::string& type = "Particle") {
+  std::vector<T*> out;
+  zv::ObjectList list = zv::WorldManager::getInstance().objectsOfType(type);
+  zv::ObjectListIterator li(&list);
+  for (li.first(); !li.isDone(); li.next())
+    out.push_back(dynamic_cast<T*>(li.currentObject()));
+  return out;
+}
+
+// Made before the others, it sees each frame first.
+class Watcher : public zv::Object {
+ public:
+  std::function<void(int)> look = [](int) {};
+  Watcher() { registerInterest(zv::STEP_EVENT); }
+  void run(int frames) {
+    left = frames;
+    zv::GameManager::getInstance().run();
+  }
+  int eventHandler(const zv::Event* p_e) override {
+    look(static_cast<const zv::EventStep*>(p_e)->getStepCount());
+    if (--left == 0)
+      zv::GameManager::getInstance().setGameOver(true);
+    return 1;
+  }
+  int left = -1;  // frames before it ends the game loop
+};
+
+} // namespace
+
+// A firework counts two steps a frame, leaves a trail particle on each (half its size, a quarter
+// of its life, opaque, of its colour) and goes at age 0; particles take no ids, and go when out.
+TEST_F(Effects, FireworkOf61StepsDiesInItsThirtyFirstFrameAfter62Trails) {
+  Watcher* w = new Watcher;
+  int next_id = (new zv::Object)->getId() + 1;
+  zv::Firework* f = new zv::Firework(7, 61, 90, 10, 20, 30);
+  f->setPosition(Vector(40, 10));
+  EXPECT_TRUE(f->getId() == 0 && (new zv::Object)->getId() == next_id && f->getSolidness() == zv::SPECTRAL);
+  std::vector<int> fireworks, trails, newborn;  // look i shows the state after frames 0 .. i-1
+  w->look = [&](int) {
+    fireworks.push_back(static_cast<int>(all("Firework").size()));
+    trails.push_back(static_cast<int>(all().size()));
+    newborn.push_back(0);
+    for (Particle* p : all()) {
+      zv::Shape s = p->getShape();
+      newborn.back() += p->getAge() == 15;
+      EXPECT_TRUE(s.getSize() == 3.5f && s.getOpacity() == 255 && s.getR() == 10 && s.getG() == 20 && s.getB() == 30);
+      EXPECT_TRUE(p->getAltitude() == 3 && s.getType() == zv::CIRCLE && s.getColor() == zv::CUSTOM);
+    }
+  };
+  w->run(50);
+  EXPECT_TRUE(all().empty() && fireworks[30] == 1 && fireworks[31] == 0);
+  for (std::size_t i = 1; i < 50; i++)
+    EXPECT_EQ(newborn[i], i <= 31 ? 2 : 0) << "frame " << i - 1;
+  EXPECT_EQ(std::vector<int>(trails.begin() + 15, trails.begin() + 17), std::vector<int>(2, 30));
+  EXPECT_EQ(trails[45] * 10 + trails[46], 20);
+  zv::EventOut out;  // no trail for other events
+  EXPECT_EQ((new zv::Firework(7, 41, 90, 10, 20, 30))->eventHandler(&out), 1);
+  zv::WorldManager::getInstance().update();
+  EXPECT_TRUE(all().empty() && all("Firework").empty());
+}
+
+// Each preset's ranges, met at both ends (opacity 255 spread by 75 wraps to 218..255 or 0..36);
+// one colour offset moves all lit channels: puffs stay grey, fireworks' red and green move as one.
+TEST_F(Effects, PresetsMakeTheirNumbersAndColours) {
+  Vector at(40, 12);  // nothing for a count below one, whatever the kind; an undefined kind stops the batch
+  EXPECT_EQ(zv::addParticles(-4, 0, at, 0, at, 0, 2, 0, 0.1f, 0, 10, 0, 255, 0, 1, 1, 1, 0, zv::ParticleKind(9)), 0);
+  EXPECT_EQ(zv::addParticles(3, 0, at, 0, at, 0, 2, 0, 0.1f, 0, 10, 0, 255, 0, 1, 1, 1, 0, zv::ParticleKind(2)), -1);
+  EXPECT_EQ(zvtest::logCount("addParticles(): Type 2 not defined."), 1);
+  zv::addParticles(zv::ParticlePreset(4), at, 2, zv::RED);
+  zv::addParticles(zv::FIREWORKS, at, 0.2f, zv::RED);  // rounds to no fireworks
+  ASSERT_TRUE(all().empty() && all("Firework").empty());
+  const struct {
+    zv::ParticlePreset preset;
+    int rounds, count;
+    float scale, size, size_spread, low[4], high[4];  // speed, age, red, green
+    int blue;
+  } presets[] = {
+      {zv::BURST, 20, 100, 2, 3, 0, {0.06f, 15, 255, 0}, {0.18f, 44, 255, 0}, 0},
+      {zv::FIREWORKS, 100, 12, 3, 6, 0, {0.1f, 30, 128, 0}, {0.3f, 89, 255, 196}, 0},
+      {zv::PUFF, 50, 20, 1, 5 / 1.5f, 0.075f, {0.175f, 18, 103, 103}, {0.225f, 22, 152, 152}, -1},
+      {zv::SPRAY, 1, 100, 2, 5, 0, {0.12f, 20, 255, 20}, {0.12f, 20, 255, 20}, 147},
+  };
+  for (const auto& c : presets) {
+    SCOPED_TRACE(testing::Message() << "preset " << c.preset);
+    for (int round = 0; round < c.rounds; round++)
+      zv::addParticles(c.preset, at, c.scale, c.preset == zv::BURST ? zv::RED : zv::CUSTOM);
+    std::vector<Particle*> made = all(c.preset == zv::FIREWORKS ? "Firework" : "Particle");
+    ASSERT_EQ(made.size(), static_cast<std::size_t>(c.count * c.rounds));
+    float low[4] = {1, 1000, 255, 255}, high[4] = {0, 0, 0, 0};
+    for (Particle* p : made) {
+      zv::Shape s = p->getShape();
+      int r = s.getR(), g = s.getG(), opacity = s.getOpacity();
+      float values[4] = {p->getSpeed(), static_cast<float>(p->getAge()), static_cast<float>(r), static_cast<float>(g)};
+      for (int i = 0; i < 4; i++)
+        low[i] = std::min(low[i], values[i]), high[i] = std::max(high[i], values[i]);
+      EXPECT_NEAR(s.getSize(), c.size, c.size_spread + 1e-5f);
+      EXPECT_TRUE(c.blue < 0 ? opacity >= 103 && opacity <= 152 && r == g && g == s.getB()
+                             : (opacity >= 218 || opacity <= 36) && s.getB() == c.blue) << opacity;
+      EXPECT_TRUE(c.preset != zv::FIREWORKS || (r == 255 ? g >= 69 : g == std::max(0, 69 + r - 255))) << r << "," << g;
+      EXPECT_TRUE(c.preset != zv::PUFF || p->getDirection().getY() < -0.99f);  // 0.15 sideways at most
+      EXPECT_TRUE((c.preset != zv::FIREWORKS || p->getVelocity().getY() < 0) && p->getPosition() == at);
+      zv::WorldManager::getInstance().markForDelete(p);
+    }
+    zv::WorldManager::getInstance().update();
+    for (int i = 0; i < 4; i++)
+      EXPECT_TRUE(std::fabs(low[i] - c.low[i]) < 0.002f && std::fabs(high[i] - c.high[i]) < 0.002f)
+          << i << ": " << low[i] << " to " << high[i];
+  }
+}
+
+TEST(SplashStopped, RefusedBeforeTheEngineStarts) {
+  zv::LogManager::getInstance().startUp();
+  EXPECT_EQ(zv::splash(), -1);
+  EXPECT_TRUE(zvtest::logContains("splash(): Error! Cannot run splash screen until game manger is started."));
+}
+
+// The title starts just past the right edge, half way down, moves 74.5 / 16 cells a step and stops
+// on the 15th. Then one insect (11 by 7) starts six rows below the view, rises 17/30 of a row a frame
+// to the target row, lands one column left (9 by 6) and ends the loop on its 75th step.
+TEST_F(Effects, SplashTitleSlidesInStopsAndTheInsectLands) {
+  Watcher* w = new Watcher;
+  std::vector<Vector> title, insect, box;
+  w->look = [&](int) {
+    std::vector<zv::Object*> t = all<zv::Object>("Splash"), z = all<zv::Object>("SplashZelvra");
+    title.push_back(t.empty() ? Vector(-1, -1) : t[0]->getPosition());
+    insect.push_back(z.size() == 1 ? z[0]->getPosition() : Vector(-1.0f * static_cast<float>(z.size()), -1));
+    box.push_back(z.empty() ? Vector() : Vector(z[0]->getBox().getHorizontal(), z[0]->getBox().getVertical()));
+  };
+  ASSERT_EQ(zv::splash(), 0);
+  EXPECT_EQ(zv::GameManager::getInstance().getStepCount(), 90);
+  EXPECT_TRUE(all<zv::Object>("Splash").empty() && all<zv::Object>("SplashZelvra").empty());
+  const float stop_x = 103.5f - 14 * 4.65625f;
+  EXPECT_TRUE(title[0] == Vector(103.5f, 12) && title[1] == Vector(103.5f - 4.65625f, 12));
+  EXPECT_TRUE(title[15] == title[60] && std::fabs(title[15].getX() - stop_x) < 1e-4f);
+  EXPECT_EQ(insect[14], Vector(0, -1));
+  EXPECT_TRUE(std::fabs(insect[15].getX() - stop_x - 24) < 1e-4f && std::fabs(insect[60].getX() - stop_x - 23) < 1e-4f);
+  EXPECT_FLOAT_EQ(insect[15].getY(), 30.0f - 17.0f / 30.0f);
+  EXPECT_NEAR(insect[44].getY(), 13.0f, 0.001f);
+  EXPECT_TRUE(std::fabs(insect[59].getY() - 13) < 0.6f && std::fabs(insect[89].getY() - 13) < 0.6f);
+  EXPECT_TRUE(box[15] == Vector(11, 7) && box[60] == Vector(9, 6));
+  w->run(3);  // the game loop starts afresh after the splash
+  EXPECT_EQ(zv::GameManager::getInstance().getStepCount(), 3);
+}
+
+TEST_F(Effects, AnyKeyEndsTheSplashAfterOneFrame) {
+  Watcher* w = new Watcher;
+  w->left = 200;  // ends the loop of a splash that would not end
+  w->look = [](int step) {
+    zv::EventKeyboard key;  // any key, any action
+    if (step == 0)
+      zv::InputManager::getInstance().onEvent(&key);
+  };
+  ASSERT_EQ(zv::splash(), 0);
+  EXPECT_EQ(zv::GameManager::getInstance().getStepCount(), 1);
+  EXPECT_TRUE(all<zv::Object>("Splash").empty() && all<zv::Object>("SplashZelvra").empty());
+}
