@@ -1,12 +1,10 @@
 // Particles, fireworks and the splash screen, headless, with 33 ms frames that take no time.
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "core/EventStep.h"
 #include "core/GameManager.h"
 #include "core/LogManager.h"
 #include "display/InputManager.h"
@@ -47,36 +45,18 @@ std::vector<T*> all(const std::string& type = "Particle") {
   return out;
 }
 
-// Made before the others, it sees each frame first.
-class Watcher : public zv::Object {
- public:
-  std::function<void(int)> look = [](int) {};
-  Watcher() { registerInterest(zv::STEP_EVENT); }
-  void run(int frames) {
-    left = frames;
-    zv::GameManager::getInstance().run();
-  }
-  int eventHandler(const zv::Event* p_e) override {
-    look(static_cast<const zv::EventStep*>(p_e)->getStepCount());
-    if (--left == 0)
-      zv::GameManager::getInstance().setGameOver(true);
-    return 1;
-  }
-  int left = -1;  // frames before it ends the game loop
-};
-
 } // namespace
 
 // A firework counts two steps a frame, leaves a trail particle on each (half its size, a quarter
 // of its life, opaque, of its colour) and goes at age 0; particles take no ids, and go when out.
 TEST_F(Effects, FireworkOf61StepsDiesInItsThirtyFirstFrameAfter62Trails) {
-  Watcher* w = new Watcher;
+  zvtest::Recorder* w = zvtest::onEveryStep(nullptr);  // made first: it sees each frame before the others
   int next_id = (new zv::Object)->getId() + 1;
   zv::Firework* f = new zv::Firework(7, 61, 90, 10, 20, 30);
   f->setPosition(Vector(40, 10));
   EXPECT_TRUE(f->getId() == 0 && (new zv::Object)->getId() == next_id && f->getSolidness() == zv::SPECTRAL);
   std::vector<int> fireworks, trails, newborn;  // look i shows the state after frames 0 .. i-1
-  w->look = [&](int) {
+  w->on_step = [&](int) {
     fireworks.push_back(static_cast<int>(all("Firework").size()));
     trails.push_back(static_cast<int>(all().size()));
     newborn.push_back(0);
@@ -87,7 +67,8 @@ TEST_F(Effects, FireworkOf61StepsDiesInItsThirtyFirstFrameAfter62Trails) {
       EXPECT_TRUE(p->getAltitude() == 3 && s.getType() == zv::CIRCLE && s.getColor() == zv::CUSTOM);
     }
   };
-  w->run(50);
+  w->stop_after_steps = 50;
+  zv::GameManager::getInstance().run();
   EXPECT_TRUE(all().empty() && fireworks[30] == 1 && fireworks[31] == 0);
   for (std::size_t i = 1; i < 50; i++)
     EXPECT_EQ(newborn[i], i <= 31 ? 2 : 0) << "frame " << i - 1;
@@ -158,9 +139,9 @@ TEST(SplashStopped, RefusedBeforeTheEngineStarts) {
 // on the 15th. Then one insect (11 by 7) starts six rows below the view, rises 17/30 of a row a frame
 // to the target row, lands one column left (9 by 6) and ends the loop on its 75th step.
 TEST_F(Effects, SplashTitleSlidesInStopsAndTheInsectLands) {
-  Watcher* w = new Watcher;
+  zvtest::Recorder* w = zvtest::onEveryStep(nullptr);
   std::vector<Vector> title, insect, box;
-  w->look = [&](int) {
+  w->on_step = [&](int) {
     std::vector<zv::Object*> t = all<zv::Object>("Splash"), z = all<zv::Object>("SplashZelvra");
     title.push_back(t.empty() ? Vector(-1, -1) : t[0]->getPosition());
     insect.push_back(z.size() == 1 ? z[0]->getPosition() : Vector(-1.0f * static_cast<float>(z.size()), -1));
@@ -178,18 +159,18 @@ TEST_F(Effects, SplashTitleSlidesInStopsAndTheInsectLands) {
   EXPECT_NEAR(insect[44].getY(), 13.0f, 0.001f);
   EXPECT_TRUE(std::fabs(insect[59].getY() - 13) < 0.6f && std::fabs(insect[89].getY() - 13) < 0.6f);
   EXPECT_TRUE(box[15] == Vector(11, 7) && box[60] == Vector(9, 6));
-  w->run(3);  // the game loop starts afresh after the splash
+  w->stop_after_steps = w->step_events + 3;
+  zv::GameManager::getInstance().run();  // the game loop starts afresh after the splash
   EXPECT_EQ(zv::GameManager::getInstance().getStepCount(), 3);
 }
 
 TEST_F(Effects, AnyKeyEndsTheSplashAfterOneFrame) {
-  Watcher* w = new Watcher;
-  w->left = 200;  // ends the loop of a splash that would not end
-  w->look = [](int step) {
+  zvtest::Recorder* w = zvtest::onEveryStep([](int step) {
     zv::EventKeyboard key;  // any key, any action
     if (step == 0)
       zv::InputManager::getInstance().onEvent(&key);
-  };
+  });
+  w->stop_after_steps = 200;  // ends the loop of a splash that would not end
   ASSERT_EQ(zv::splash(), 0);
   EXPECT_EQ(zv::GameManager::getInstance().getStepCount(), 1);
   EXPECT_TRUE(all<zv::Object>("Splash").empty() && all<zv::Object>("SplashZelvra").empty());

@@ -192,19 +192,3 @@ TEST_F(GameTest, EmptyTankEndsTheRunAndTheNextRunCarriesTheRoadSpeed) {
   EXPECT_GT(speed_at_end, 1.03f);
   EXPECT_GT(Spawner::getInstance().getRoadSpeed(), speed_at_end);
 }
-
-TEST_F(GameTest, QEndsTheRunAtPlayAndTheProgramAtTheMenu) {
-  runUntil(5, [&](int step) {
-    if (step == 2)
-      key(zv::Q);
-  }, true);
-  EXPECT_TRUE(!first<Racer>() && countOf("Game Over") == 1);
-  // After the game-over screen the menu is back; Q there ends the loop at once.
-  int ended_at = -1;
-  runUntil(100000, [&](int step) {
-    if (menu->isActive() && ended_at < 0)
-      key(zv::Q), ended_at = step;
-  });
-  EXPECT_GE(ended_at, 55);
-  EXPECT_EQ(zv::GameManager::getInstance().getStepCount(), ended_at + 1);
-}

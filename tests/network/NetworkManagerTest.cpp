@@ -1,8 +1,6 @@
 // The NetworkManager and the loop's network step, with plain loopback clients
 // from outside the engine; of peers that misbehave only the offender goes.
-#include <chrono>
 #include <climits>
-#include <functional>
 #include <numeric>
 
 #include <arpa/inet.h>
@@ -21,13 +19,6 @@
 #include "platform/Platform.h"
 
 namespace {
-
-bool waitUntil(const std::function<bool()>& pred, int ms = 3000) {
-  for (auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms); !pred(); usleep(1000))
-    if (std::chrono::steady_clock::now() > end)
-      return false;
-  return true;
-}
 
 bool sendRaw(int fd, const std::string& bytes) {
   ssize_t n = 0;
@@ -66,6 +57,7 @@ struct NetRecorder : zv::Object {
 } // namespace
 
 using zvtest::logContains;
+using zvtest::waitUntil;
 using Seen = std::vector<std::vector<int>>;
 
 // Each case runs in a process of its own: what it opens goes with it.

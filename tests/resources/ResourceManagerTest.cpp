@@ -1,7 +1,5 @@
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -119,9 +117,7 @@ TEST(Sounds, PlayOnceLoopStopAndShutDown) {
   p_loop->play(true);
   p_once->play();
   EXPECT_TRUE(p_loop->isLooping() && !p_once->isLooping() && !empty.isPlaying());
-  for (int waited = 0; waited < 3000 && p_once->isPlaying(); waited += 10)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_FALSE(p_once->isPlaying());  // ended by itself
+  EXPECT_TRUE(zvtest::waitUntil([&] { return !p_once->isPlaying(); }));  // ended by itself
   EXPECT_TRUE(p_loop->isPlaying());   // the same length, still going
   for (int i = 0; i < 1000; i++)
     p_once->play(i % 2 == 0), p_once->stop();

@@ -1,8 +1,10 @@
 #include "TestSupport.h"
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 #include "core/EventStep.h"
 #include "core/GameManager.h"
@@ -42,13 +44,11 @@ int logCount(const std::string& text, const std::string& path) {
   return count;
 }
 
-std::vector<std::string> keysOf(const std::string& text) {
-  std::vector<std::string> keys;
-  std::istringstream in(text);
-  std::string entry;
-  while (std::getline(in, entry, ','))
-    keys.push_back(entry.substr(0, entry.find(':')));
-  return keys;
+bool waitUntil(const std::function<bool()>& done, int ms) {
+  for (auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms); !done(); usleep(1000))
+    if (std::chrono::steady_clock::now() > end)
+      return false;
+  return true;
 }
 
 int startHeadless(const std::string& extra_config) {

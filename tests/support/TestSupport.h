@@ -17,7 +17,8 @@ void writeFile(const std::string& path, const std::string& content);
 std::vector<std::string> logMessages(const std::string& path = "zelvra.log");
 bool logContains(const std::string& text, const std::string& path = "zelvra.log");
 int logCount(const std::string& text, const std::string& path = "zelvra.log");
-std::vector<std::string> keysOf(const std::string& text);  // of a key:value text, in order
+// Polls done() every millisecond until it holds (true) or ms have passed (false).
+bool waitUntil(const std::function<bool()>& done, int ms = 3000);
 // GameManager::startUp()'s result, headless, frame time 0 unless the text says otherwise.
 int startHeadless(const std::string& extra_config = "");
 

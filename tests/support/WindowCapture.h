@@ -72,10 +72,7 @@ class WindowFixture : public testing::Test {
   void TearDown() override { zv::GameManager::getInstance().shutDown(); }
   // One frame of the real game loop; its drawing stays in the back buffer.
   static sf::Image oneFrame() {
-    Recorder* p_stop = new Recorder;
-    p_stop->setSolidness(zv::SPECTRAL);
-    p_stop->stop_after_steps = 1;
-    p_stop->registerInterest(zv::STEP_EVENT);
+    onEveryStep(nullptr)->stop_after_steps = 1;
     zv::GameManager::getInstance().run();
     return captureWindow();
   }

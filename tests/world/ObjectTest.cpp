@@ -10,9 +10,9 @@ TEST_F(WorldTest, OutOfRangeAltitudeAndSolidnessAreRefused) {
   Object* p = new Object;
   p->serialize("ALL");
   EXPECT_EQ(p->setAltitude(5) + p->setAltitude(-1), -2);
-  EXPECT_TRUE(logged("Object::setAltitude(): Altitude 5 not in range [0,4].  Ignored."));
+  EXPECT_TRUE(zvtest::logContains("Object::setAltitude(): Altitude 5 not in range [0,4].  Ignored."));
   EXPECT_EQ(p->setSolidness(static_cast<zv::Solidness>(3)) + p->setSolidness(static_cast<zv::Solidness>(-1)), -2);
-  EXPECT_TRUE(logged("Object::setSolidness(): Solidness -1 not one of HARD, SOFT or SPECTRAL."));
+  EXPECT_TRUE(zvtest::logContains("Object::setSolidness(): Solidness -1 not one of HARD, SOFT or SPECTRAL."));
   EXPECT_EQ(p->serialize(""), "");  // the refusals changed and marked nothing
   EXPECT_EQ(p->setAltitude(4), 0);
 }
@@ -63,11 +63,11 @@ TEST_F(WorldTest, InterestIsRoutedByEventTypeAndBounded) {
   EXPECT_EQ(r->unregisterInterest("a"), 0);  // the first of the twins
   EXPECT_EQ(r->serialize("EVENTS,"), "event_count:3,event_name[0]:zv-step,event_name[1]:b,event_name[2]:a,");
   EXPECT_EQ(r->unregisterInterest("never"), -1);
-  EXPECT_TRUE(logged("Object::unregisterInterest(): event 'never' not previously registered"));
+  EXPECT_TRUE(zvtest::logContains("Object::unregisterInterest(): event 'never' not previously registered"));
   for (int i = 3; i < zv::MAX_OBJ_EVENTS; i++)
     ASSERT_EQ(r->registerInterest("e" + std::to_string(i)), 0);
   EXPECT_EQ(r->registerInterest("one-more"), -1);
-  EXPECT_TRUE(logged("Object::registerInterest(): maximum (100) reached, cannot register for event 'one-more'"));
+  EXPECT_TRUE(zvtest::logContains("Object::registerInterest(): maximum (100) reached, cannot register for event 'one-more'"));
   zv::WorldManager::getInstance().markForDelete(r);  // its deletion ends every registration
   zv::WorldManager::getInstance().update();
   EXPECT_EQ(zv::GameManager::getInstance().onEvent(&step) + zv::WorldManager::getInstance().onEvent(&a), 0);
@@ -77,7 +77,7 @@ TEST_F(WorldTest, SelectionsNameAttributesWithTheirComma) {
   Object* p = new Object;
   EXPECT_EQ(p->serialize("POSITION,TYPE,"), "pos-x:1,pos-y:1,type:(Undefined),");
   EXPECT_EQ(p->serialize("POSITION"), "");
-  EXPECT_TRUE(logged("Object::serialize(): Warning! Attribute 'POSITION' missing trailing ','"));
+  EXPECT_TRUE(zvtest::logContains("Object::serialize(): Warning! Attribute 'POSITION' missing trailing ','"));
   EXPECT_EQ(p->serialize("FOLLOW_PATH,"), "follow_path:false,path:,path_index:0,");
   EXPECT_EQ(p->serialize("").find("pos-x"), std::string::npos);  // written already
   // ALL writes everything again but the animation, which has not changed since.
@@ -112,8 +112,8 @@ TEST_F(WorldTest, BadOrIncompleteTextChangesOnlyWhatItCan) {
   EXPECT_EQ(p->serialize(""), "is_active:false,pos-x:0,pos-y:-2.5,shape:2,size:3,color:Blue,opacity:9,");
   EXPECT_EQ(p->deserialize("path:1 2|34|,"), 0);  // a malformed node ends the path
   EXPECT_EQ(text(p->getPath().getNodes()), "(1,2)");
-  EXPECT_TRUE(logged("Object::deserialize(): malformed node 34|."));
-  EXPECT_TRUE(logged("\tNot added."));
+  EXPECT_TRUE(zvtest::logContains("Object::deserialize(): malformed node 34|."));
+  EXPECT_TRUE(zvtest::logContains("\tNot added."));
 }
 
 TEST_F(WorldTest, EventNamesAreReadUpToTheCount) {

@@ -135,16 +135,16 @@ TEST_F(WorldTest, SearchesThatCannotStart) {
     Object* p = at(c.from.getX(), c.from.getY(), zv::SPECTRAL);
     EXPECT_TRUE(p->findPath(c.to) == c.result && (p->getPathFind() != nullptr) == (c.result == 0));
   }
-  EXPECT_TRUE(logged("PathFind::PathFind(): Error! The world has no cells to search."));
-  EXPECT_TRUE(logged("PathFind::PathFind(): Error! World of 2000 x 1000 cells is larger than 1000000 cells."));
-  EXPECT_TRUE(logged("PathFind::PathFind(): Error! Start (-3.00,2.00) outside the 80 x 24 world."));
-  EXPECT_TRUE(logged("PathFind::PathFind(): Error! Goal (80.00,5.00) outside the 80 x 24 world."));
+  EXPECT_TRUE(zvtest::logContains("PathFind::PathFind(): Error! The world has no cells to search."));
+  EXPECT_TRUE(zvtest::logContains("PathFind::PathFind(): Error! World of 2000 x 1000 cells is larger than 1000000 cells."));
+  EXPECT_TRUE(zvtest::logContains("PathFind::PathFind(): Error! Start (-3.00,2.00) outside the 80 x 24 world."));
+  EXPECT_TRUE(zvtest::logContains("PathFind::PathFind(): Error! Goal (80.00,5.00) outside the 80 x 24 world."));
   EXPECT_EQ(at(1, 1)->findPath(static_cast<Object*>(nullptr)), -1);
-  EXPECT_TRUE(logged("PathFind::PathFind(): Error! No target to search for."));
+  EXPECT_TRUE(zvtest::logContains("PathFind::PathFind(): Error! No target to search for."));
   zv::Event fake;
   fake.setType(zv::PATH_EVENT);
   EXPECT_EQ(at(1, 1)->eventHandler(&fake), 0);
-  EXPECT_TRUE(logged("Object::eventHandler(): Error! Dynamic cast to EventPath failed."));
+  EXPECT_TRUE(zvtest::logContains("Object::eventHandler(): Error! Dynamic cast to EventPath failed."));
 }
 
 TEST_F(WorldTest, PendingSearches) {
@@ -154,10 +154,10 @@ TEST_F(WorldTest, PendingSearches) {
   PathFind a(at(1, 1), Vector(5, 5)), b(at(2, 2), Vector(5, 5)), orphan(nullptr, Vector(1, 1));
   EXPECT_EQ(pm.addPathFind(&a) + pm.addPathFind(&b), 0);
   EXPECT_EQ(pm.addPathFind(&b), -1);
-  EXPECT_TRUE(logged("PathManager::addPathFind(): Warning! Search already pending."));
+  EXPECT_TRUE(zvtest::logContains("PathManager::addPathFind(): Warning! Search already pending."));
   EXPECT_EQ(pm.addPathFind(nullptr) + pm.addPathFind(&orphan), -2);
   EXPECT_EQ(orphan.cycleOnce(), zv::PATH_NONE);
-  EXPECT_TRUE(logged("PathFind::cycleOnce(): node graph not allocated.  Cannot find path."));
+  EXPECT_TRUE(zvtest::logContains("PathFind::cycleOnce(): node graph not allocated.  Cannot find path."));
   EXPECT_EQ(pm.removePathFind(nullptr) + pm.removePathFind(&orphan), -2);
   EXPECT_EQ(pm.removePathFind(&b), 0);
   EXPECT_EQ(pm.removePathFind(&b), -1);
@@ -172,7 +172,7 @@ TEST_F(WorldTest, PendingSearches) {
   EXPECT_EQ(pm.getPathFindCount(), 0);
   pm.shutDown();
   EXPECT_EQ(at(1, 1)->findPath(Vector(5, 5)), -1);
-  EXPECT_TRUE(logged("PathManager::addPathFind(): Error! PathManager not started."));
+  EXPECT_TRUE(zvtest::logContains("PathManager::addPathFind(): Error! PathManager not started."));
 }
 
 TEST_F(WorldTest, CycleHandsTheResultsOver) {

@@ -31,10 +31,6 @@ class WorldTest : public testing::Test {
       out.push_back(li.currentObject());
     return out;
   }
-  static bool logged(const std::string& text) {
-    fflush(nullptr);
-    return zvtest::logContains(text);
-  }
   static void world(float width, float height) {
     zv::WorldManager::getInstance().setBoundary(zv::Box(zv::Vector(0, 0), width, height));
   }
