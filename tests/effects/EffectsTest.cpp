@@ -13,7 +13,6 @@
 #include "effects/Splash.h"
 #include "platform/Platform.h"
 #include "world/EventOut.h"
-#include "world/ObjectListIterator.h"
 #include "world/WorldManager.h"
 
 using zv::Particle;
@@ -38,10 +37,8 @@ class Effects : public testing::Test {
 template <typename T = Particle>
 std::vector<T*> all(const std::string& type = "Particle") {
   std::vector<T*> out;
-  zv::ObjectList list = zv::WorldManager::getInstance().objectsOfType(type);
-  zv::ObjectListIterator li(&list);
-  for (li.first(); !li.isDone(); li.next())
-    out.push_back(dynamic_cast<T*>(li.currentObject()));
+  for (zv::Object* p : zvtest::objectsIn(zv::WorldManager::getInstance().objectsOfType(type)))
+    out.push_back(dynamic_cast<T*>(p));
   return out;
 }
 

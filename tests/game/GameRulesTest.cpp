@@ -19,7 +19,6 @@
 #include "display/EventKeyboard.h"
 #include "display/InputManager.h"
 #include "resources/Sprite.h"
-#include "world/ObjectListIterator.h"
 #include "world/WorldManager.h"
 
 using zv::Vector;
@@ -37,10 +36,8 @@ int countOf(const std::string& type) { return zv::WorldManager::getInstance().ob
 
 template <typename T>
 T* first() {
-  zv::ObjectList list = zv::WorldManager::getInstance().getAllObjects(true);
-  zv::ObjectListIterator li(&list);
-  for (li.first(); !li.isDone(); li.next())
-    if (auto p = dynamic_cast<T*>(li.currentObject()))
+  for (zv::Object* p_o : zvtest::objectsIn(zv::WorldManager::getInstance().getAllObjects(true)))
+    if (auto p = dynamic_cast<T*>(p_o))
       return p;
   return nullptr;
 }

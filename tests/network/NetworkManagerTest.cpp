@@ -212,14 +212,27 @@ TEST_F(NetworkTest, SendQueuesWhatTheReaderHasNotTakenUpToALimit) {
   EXPECT_TRUE(got == data);  // whole and in order
 }
 
+TEST_F(NetworkTest, ReceiveMessageWaitsForAWholeOneKeepsPartsAndClosesOnABadLength) {
+  int fds[2];
+  std::string body;
+  ASSERT_TRUE(socketpair(AF_UNIX, SOCK_STREAM, 0, fds) == 0 && nm.addConnection(fds[0]) == 0);
+  ASSERT_TRUE(sendRaw(fds[1], framed("hello") + lengthField(9) + "ab"));
+  EXPECT_TRUE(nm.receiveMessage(0, body, 1000) == 0 && body == "hello");
+  EXPECT_EQ(nm.receiveMessage(0, body, 20), -1);
+  EXPECT_TRUE(logContains("NetworkManager::receiveMessage(): Error! No whole message within 20 ms."));
+  ASSERT_TRUE(sendRaw(fds[1], "cde" + lengthField(2)));
+  EXPECT_TRUE(nm.receiveMessage(0, body, 1000) == 0 && body == "abcde");
+  EXPECT_EQ(nm.receiveMessage(0, body, 1000), -1);  // shorter than its own header
+  EXPECT_TRUE(closedByServer(fds[1]));
+}
+
 TEST_F(NetworkTest, LoopAcceptsOnceAFrameAndAnnouncesEveryMessage) {
   nm.setMaxSockets(2);
   int fds[] = {client(), client()};
   ASSERT_TRUE(sendRaw(fds[0], framed("a1") + framed("a2")) && sendRaw(fds[1], framed("b1")));
   for (int fd : fds)  // until the server's system holds every byte
     ASSERT_TRUE(waitUntil([&] { int left = -1; return ioctl(fd, SIOCOUTQ, &left) == 0 && left == 0; }));
-  zvtest::Recorder* frames = new zvtest::Recorder;  // ends the loop at a step count
-  frames->registerInterest(zv::STEP_EVENT);
+  zvtest::Recorder* frames = zvtest::onEveryStep(nullptr);  // ends the loop at a step count
   frames->stop_after_steps = 1;
   zv::GameManager::getInstance().run();
   EXPECT_EQ(r->messages, (std::vector<std::string>{framed("a1"), framed("a2")}));

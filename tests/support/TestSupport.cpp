@@ -8,6 +8,7 @@
 
 #include "core/EventStep.h"
 #include "core/GameManager.h"
+#include "world/ObjectListIterator.h"
 
 namespace zvtest {
 
@@ -42,6 +43,14 @@ int logCount(const std::string& text, const std::string& path) {
   for (const std::string& message : logMessages(path))
     count += message.find(text) != std::string::npos;
   return count;
+}
+
+std::vector<zv::Object*> objectsIn(const zv::ObjectList& list) {
+  std::vector<zv::Object*> out;
+  zv::ObjectListIterator li(&list);
+  for (li.first(); !li.isDone(); li.next())
+    out.push_back(li.currentObject());
+  return out;
 }
 
 bool waitUntil(const std::function<bool()>& done, int ms) {

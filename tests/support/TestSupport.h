@@ -8,6 +8,7 @@
 
 #include "core/Event.h"
 #include "world/Object.h"
+#include "world/ObjectList.h"
 
 namespace zvtest {
 
@@ -17,6 +18,8 @@ void writeFile(const std::string& path, const std::string& content);
 std::vector<std::string> logMessages(const std::string& path = "zelvra.log");
 bool logContains(const std::string& text, const std::string& path = "zelvra.log");
 int logCount(const std::string& text, const std::string& path = "zelvra.log");
+// The objects of a list, in its order.
+std::vector<zv::Object*> objectsIn(const zv::ObjectList& list);
 // Polls done() every millisecond until it holds (true) or ms have passed (false).
 bool waitUntil(const std::function<bool()>& done, int ms = 3000);
 // GameManager::startUp()'s result, headless, frame time 0 unless the text says otherwise.

@@ -10,7 +10,6 @@
 #include "core/GameManager.h"
 #include "core/Utility.h"
 #include "world/EventPath.h"
-#include "world/ObjectListIterator.h"
 #include "world/PathFind.h"
 #include "world/PathManager.h"
 #include "world/WorldManager.h"
@@ -24,13 +23,6 @@ class WorldTest : public testing::Test {
   }
 
  public:
-  static std::vector<zv::Object*> order(const zv::ObjectList& list) {
-    std::vector<zv::Object*> out;
-    zv::ObjectListIterator li(&list);
-    for (li.first(); !li.isDone(); li.next())
-      out.push_back(li.currentObject());
-    return out;
-  }
   static void world(float width, float height) {
     zv::WorldManager::getInstance().setBoundary(zv::Box(zv::Vector(0, 0), width, height));
   }

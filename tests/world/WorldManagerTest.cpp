@@ -110,7 +110,7 @@ TEST_F(WorldTest, UpdateMovesAcceleratesDeletesAndTellsWhoLeaves) {
   leaving->setVelocity(Vector(-4, 0));
   wm.update();
   EXPECT_EQ(p->getPosition(), Vector(11, 10));  // acceleration acts from the next move
-  EXPECT_EQ(order(wm.getAllObjects(true)), (Objects{p, leaving}));
+  EXPECT_EQ(zvtest::objectsIn(wm.getAllObjects(true)), (Objects{p, leaving}));
   EXPECT_EQ(leaving->outs, 0);  // at x = 1, still inside
   wm.update();
   EXPECT_EQ(p->getPosition(), Vector(12, 10.5f));
@@ -184,7 +184,7 @@ TEST(ObjectList, GrowsByDoublingAndKeepsOrder) {
   zv::ObjectList copy(list);  // a value: it shares no array
   list.clear();
   EXPECT_TRUE(list.isEmpty() && list.getCapacity() == 8);
-  EXPECT_EQ(WorldTest::order(copy + copy), (Objects{&a, &c, &d, &b, &a, &c, &d, &b}));
+  EXPECT_EQ(zvtest::objectsIn(copy + copy), (Objects{&a, &c, &d, &b, &a, &c, &d, &b}));
 }
 
 class SceneGraphTest : public WorldTest {
@@ -193,7 +193,7 @@ class SceneGraphTest : public WorldTest {
   // The lists holding p: active, solid, visible at 0..4, inactive, of its type.
   std::string where(Object* p) {
     auto has = [p](const zv::ObjectList& list, const std::string& mark) {
-      Objects all = order(list);
+      Objects all = zvtest::objectsIn(list);
       return std::find(all.begin(), all.end(), p) != all.end() ? mark : "-";
     };
     std::string out = has(graph.activeObjects(), "A") + has(graph.solidObjects(), "S");
@@ -221,11 +221,11 @@ TEST_F(SceneGraphTest, ChangesKeepTheListsRightAndBadOnesAreRefused) {
     EXPECT_EQ(steps[i].first(), 0) << i;
     EXPECT_EQ(where(p), steps[i].second) << i;
   }
-  EXPECT_EQ(order(graph.objectsOfType("(Undefined)")), (Objects{q}));
+  EXPECT_EQ(zvtest::objectsIn(graph.objectsOfType("(Undefined)")), (Objects{q}));
   // Coming back to life, and a new box, put an object at the end of its lists.
-  EXPECT_EQ(order(graph.activeObjects()), (Objects{q, p}));
+  EXPECT_EQ(zvtest::objectsIn(graph.activeObjects()), (Objects{q, p}));
   q->setBox(Box(Vector(-1, -1), 2, 2));
-  EXPECT_EQ(order(graph.solidObjects()), (Objects{p, q}));
+  EXPECT_EQ(zvtest::objectsIn(graph.solidObjects()), (Objects{p, q}));
   // Inactive, it changes freely and joins the lists it now belongs to when woken.
   p->setActive(false);
   EXPECT_EQ(p->setAltitude(1) + p->setSolidness(zv::SPECTRAL) + p->setVisible(false) + p->setVisible(true), 0);
