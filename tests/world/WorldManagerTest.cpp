@@ -155,7 +155,6 @@ TEST_F(WorldTest, ViewIsClampedToTheBoundaryAndFollowsAnObject) {
   wm.moveObject(p, Vector(70, 20));  // 10 right of the band, 2 below it
   EXPECT_EQ(wm.getView().getCorner(), Vector(10, 2));
   wm.setViewSlack(Vector(1.5f, 0.5f));
-  EXPECT_EQ(wm.getViewSlack(), Vector(1.5f, 0.5f));
   EXPECT_TRUE(zvtest::logContains("WorldManager::setViewSlack(): Warning! view slack units out of range [0-1]"));
 }
 
