@@ -7,7 +7,7 @@ packages=(
   libsfml-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   clang libclang-rt-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick libxtst-dev
 )
 
 missing=()

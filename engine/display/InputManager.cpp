@@ -101,6 +101,9 @@ int InputManager::startUp() {
     if (p_window) {
       // Holding a key must give one press, then held events only.
       p_window->setKeyRepeatEnabled(false);
+      // Without a connection of its own, held state is asked key by key.
+      if (!snapshot.open())
+        log.writeLog(1, "InputManager::startUp(): held keys polled one by one (no display connection of its own).");
       log.writeLog(2, "InputManager::startUp(): Keyboard repeated disabled.");
     } else {
       log.writeLog(
@@ -115,6 +118,7 @@ int InputManager::startUp() {
 
 void InputManager::shutDown() {
   LogManager& log = LogManager::getInstance();
+  snapshot.close();
   sf::RenderWindow* p_window = DisplayManager::getInstance().getRenderWindow();
   if (p_window) {
     p_window->setKeyRepeatEnabled(true);
@@ -184,20 +188,22 @@ void InputManager::getInput() {
     }
   }
 
-  sf::Vector2i pointer = sf::Mouse::getPosition(*p_window);
+  bool taken = snapshot.take(p_window->getSystemHandle());
+  sf::Vector2i pointer = taken ? snapshot.pointer() : sf::Mouse::getPosition(*p_window);
   EventMouse held;
   held.setAction(MOUSE_HELD);
   held.setPosition(pixelsToSpaces(Vector(static_cast<float>(pointer.x), static_cast<float>(pointer.y))));
   const sf::Mouse::Button buttons[] = {sf::Mouse::Left, sf::Mouse::Right, sf::Mouse::Middle};
   for (sf::Mouse::Button button : buttons) {
-    if (sf::Mouse::isButtonPressed(button)) {
+    if (taken ? snapshot.buttonDown(button) : sf::Mouse::isButtonPressed(button)) {
       held.setButton(engineButton(button));
       onEvent(&held);
     }
   }
 
   for (Key key : HELD_KEYS) {
-    if (sf::Keyboard::isKeyPressed(LIBRARY_KEY[key])) {
+    sf::Keyboard::Key library_key = LIBRARY_KEY[key];
+    if (taken ? snapshot.keyDown(library_key) : sf::Keyboard::isKeyPressed(library_key)) {
       EventKeyboard keyboard;
       keyboard.setKey(key);
       keyboard.setAction(KEYBOARD_HELD);

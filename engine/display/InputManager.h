@@ -10,6 +10,7 @@
 #include "core/Manager.h"
 #include "display/EventKeyboard.h"
 #include "display/EventMouse.h"
+#include "platform/InputSnapshot.h"
 
 namespace zv {
 
@@ -35,6 +36,9 @@ class InputManager : public Manager {
 
   // The event for one window key event: key translated, action undefined.
   EventKeyboard toEventKeyboard(sf::Event::KeyEvent key_event) const;
+
+ private:
+  platform::InputSnapshot snapshot;  // held keys and buttons, read once a frame
 };
 
 } // namespace zv

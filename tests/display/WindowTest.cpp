@@ -13,6 +13,7 @@
 #include "display/InputManager.h"
 #include "display/Shape.h"
 #include "display/ViewObject.h"
+#include "platform/InputSnapshot.h"
 #include "world/WorldManager.h"
 
 using zv::Vector;
@@ -273,4 +274,19 @@ TEST_F(RealInput, ClosingTheWindowEndsTheLoopAfterThatFrame) {
   EXPECT_TRUE(p_listener->of(-1, last).empty());
   frame();
   EXPECT_EQ(p_listener->of(zv::B, last + 1).size(), 2u);
+}
+
+// One reading of the whole keyboard agrees with the window library's key-by-key answer for every
+// key, whichever key code is down.
+TEST_F(RealInput, OneKeyboardReadingAgreesWithTheLibraryKeyByKey) {
+  zv::platform::InputSnapshot snapshot;
+  ASSERT_TRUE(snapshot.open());
+  for (unsigned int code = 8; code < 256; code++) {
+    ASSERT_TRUE(zvtest::fakeKey(code, true) && snapshot.take(window));
+    for (int k = 0; k < sf::Keyboard::KeyCount; k++) {
+      auto key = static_cast<sf::Keyboard::Key>(k);
+      EXPECT_EQ(snapshot.keyDown(key), sf::Keyboard::isKeyPressed(key)) << "code " << code << ", key " << k;
+    }
+    ASSERT_TRUE(zvtest::fakeKey(code, false));
+  }
 }

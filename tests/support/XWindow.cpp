@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 
 namespace zvtest {
 
@@ -98,6 +99,16 @@ bool focusWindow(unsigned long window) {
 
 bool xdotool(const std::string& arguments) {
   return system(("xdotool " + arguments + " > /dev/null 2>&1").c_str()) == 0;
+}
+
+bool fakeKey(unsigned int code, bool down) {
+  Display* display = openDisplay();
+  if (!display)
+    return false;
+  bool sent = XTestFakeKeyEvent(display, code, down ? True : False, 0) != 0;
+  XSync(display, False);
+  XCloseDisplay(display);
+  return sent;
 }
 
 } // namespace zvtest

@@ -19,6 +19,8 @@ std::string usePrivateDisplay();
 // Waits for the window to be mapped, gives it the focus and the pointer; false if that fails.
 bool focusWindow(unsigned long window);
 bool xdotool(const std::string& arguments);
+// Presses or releases one key code, done when the server has it.
+bool fakeKey(unsigned int code, bool down);
 
 } // namespace zvtest
 
