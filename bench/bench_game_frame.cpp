@@ -25,7 +25,7 @@
 
 namespace {
 
-const int FRAMES = 40;
+const int FRAMES = 300;
 
 class Stamper : public zv::Object {
  public:

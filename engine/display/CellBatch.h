@@ -1,6 +1,13 @@
 // The quads of one frame's character cells in one vertex array, drawn with
 // one call: each cell adds its background, then its glyph, so what comes
 // later covers what came earlier, as separate draws would.
+//
+// A software renderer pays per quad, not per pixel, so the backgrounds of a
+// row of cells in one colour become one growing quad. That quad is drawn
+// before the row's glyphs, so the part of a glyph that the next background
+// would have covered is held back and dropped when that background joins
+// (or added after all when it does not); the parts of it above and below
+// the row are added at once, since no background of the row covers them.
 #ifndef ZV_CELL_BATCH_H
 #define ZV_CELL_BATCH_H
 
@@ -30,6 +37,11 @@ class CellBatch {
   // rectangle (u1, v1)-(u2, v2). False when it was dropped as unseen.
   bool add(float left, float top, float right, float bottom, float u1, float v1, float u2, float v2,
            sf::Color color);
+  // A cell's background, coloured through the page texel (white, white).
+  void addBackground(float left, float top, float right, float bottom, float white, sf::Color color);
+  // The glyph of the cell whose background came last.
+  void addGlyph(float left, float top, float right, float bottom, float u1, float v1, float u2, float v2,
+                sf::Color color);
   // An untextured triangle (its corners read the page's white block).
   void addTriangle(sf::Vector2f a, sf::Vector2f b, sf::Vector2f c, float white, sf::Color color);
   // Draws every quad in one call with the page as texture, then empties
@@ -39,8 +51,27 @@ class CellBatch {
   void clear();
 
  private:
+  struct Piece {
+    float left, top, right, bottom, u1, v1, u2, v2;
+    sf::Color color;
+    Piece clip(float l, float t, float r, float b) const;
+    // Whether some pixel of it samples more than the glyph's clear border.
+    bool inked(const Piece& glyph) const;
+  };
   std::vector<sf::Vertex> vertices;
   float min_x, min_y, max_x, max_y;
+  // The row of backgrounds that the next one may join.
+  bool run_open;
+  std::size_t run_first;  // its first vertex
+  float run_top, run_bottom, run_right;
+  sf::Color run_color;
+  // The part of the last glyph that the next background of the run covers.
+  bool held_open;
+  Piece held, held_glyph;  // and the whole glyph it was cut from
+
+  bool add(const Piece& p) { return add(p.left, p.top, p.right, p.bottom, p.u1, p.v1, p.u2, p.v2, p.color); }
+  // Adds what is held back and lets no later background join the run.
+  void closeRun();
 };
 
 } // namespace zv

@@ -194,11 +194,11 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
   float left = x - cellWidth() / 10, top = y + cellHeight() / 5;
   sf::Vector2f size = p_rectangle->getSize();
   const float white = GlyphCache::WHITE_TEXEL;
-  cells.add(left, top, left + size.x, top + size.y, white, white, white, white, window_background_color);
+  cells.addBackground(left, top, left + size.x, top + size.y, white, window_background_color);
   const GlyphCache::Quad& glyph = glyphs.get(ch);
   if (glyph.drawn)
-    cells.add(x + glyph.left, y + glyph.top, x + glyph.right, y + glyph.bottom, glyph.u1, glyph.v1, glyph.u2,
-              glyph.v2, sf::Color(r, g, b, 255));
+    cells.addGlyph(x + glyph.left, y + glyph.top, x + glyph.right, y + glyph.bottom, glyph.u1, glyph.v1, glyph.u2,
+                   glyph.v2, sf::Color(r, g, b, 255));
   return 0;
 }
 
