@@ -16,6 +16,12 @@ const std::size_t VERTICES_PER_QUAD = 6;
 const float TOUCH = 1.0f / 64;
 const float FAR = std::numeric_limits<float>::max();
 
+// Tiles that record where something was drawn: a few pixels wide and one
+// tall, as a row's backgrounds start a fraction of a pixel below the
+// glyphs of the row above end; coarser where the map would grow too big.
+const float TILE_WIDTH = 8;
+const std::size_t MOST_TILES = 1 << 20;
+
 // Whether a pixel centre lies in [low, high).
 bool hasCentre(float low, float high) { return std::ceil(low - 0.5f) + 0.5f < high; }
 } // namespace
@@ -42,7 +48,8 @@ bool CellBatch::Piece::inked(const Piece& glyph) const {
 
 CellBatch::CellBatch()
     : min_x(0), min_y(0), max_x(0), max_y(0), run_open(false), run_first(0), run_top(0), run_bottom(0),
-      run_right(0), held_open(false), held(), held_glyph() {}
+      run_right(0), held_open(false), held(), held_glyph(), window_clean(false), element(0), frame_start(0),
+      tile_w(TILE_WIDTH), tile_h(1), tiles_x(0), tiles_y(0), run_clean(false), run_element(0) {}
 
 void CellBatch::reserve(std::size_t quads) { vertices.reserve(quads * VERTICES_PER_QUAD); }
 
@@ -51,10 +58,78 @@ void CellBatch::setVisible(const sf::FloatRect& rect) {
   min_y = rect.top;
   max_x = rect.left + rect.width;
   max_y = rect.top + rect.height;
+  // A new map for the new place. The view changes only through the window
+  // the batch was flushed to, so nothing is known clean until the clear.
+  tile_w = TILE_WIDTH, tile_h = 1;
+  for (;;) {
+    tiles_x = static_cast<int>(std::ceil(rect.width / tile_w)) + 1;
+    tiles_y = static_cast<int>(std::ceil(rect.height / tile_h)) + 1;
+    if (static_cast<std::size_t>(tiles_x) * static_cast<std::size_t>(tiles_y) <= MOST_TILES)
+      break;
+    tile_w *= 2, tile_h *= 2;
+  }
+  stamps.assign(static_cast<std::size_t>(tiles_x) * static_cast<std::size_t>(tiles_y), 0);
+}
+
+void CellBatch::cleared(sf::Color color) {
+  window_clean = true;
+  clear_color = color;
+  frame_start = element;
+}
+
+bool CellBatch::tiles(float left, float top, float right, float bottom, int& x0, int& y0, int& x1, int& y1) const {
+  if (unseen(left, top, right, bottom) || stamps.empty())
+    return false;
+  // Every tile the rectangle overlaps, its right and bottom edges excluded.
+  auto first = [](float at, float tile, int count) {
+    return static_cast<int>(std::min(std::max(std::floor(at / tile), 0.0f), static_cast<float>(count - 1)));
+  };
+  auto last = [](float at, float tile, int count) {
+    return static_cast<int>(std::min(std::max(std::ceil(at / tile) - 1, 0.0f), static_cast<float>(count - 1)));
+  };
+  x0 = first(left - min_x, tile_w, tiles_x), x1 = last(right - min_x, tile_w, tiles_x);
+  y0 = first(top - min_y, tile_h, tiles_y), y1 = last(bottom - min_y, tile_h, tiles_y);
+  return true;
+}
+
+void CellBatch::stamp(float left, float top, float right, float bottom) {
+  element++;
+  int x0, y0, x1, y1;
+  if (!tiles(left, top, right, bottom, x0, y0, x1, y1))
+    return;
+  for (int y = y0; y <= y1; y++)
+    for (int x = x0; x <= x1; x++) {
+      std::uint64_t& tile = stamps[static_cast<std::size_t>(y * tiles_x + x)];
+      if (tile <= frame_start)
+        tile = element;
+    }
+}
+
+bool CellBatch::untouched(float left, float top, float right, float bottom, std::uint64_t since) const {
+  if (!window_clean)
+    return false;
+  int x0, y0, x1, y1;
+  if (!tiles(left, top, right, bottom, x0, y0, x1, y1))
+    return true;
+  for (int y = y0; y <= y1; y++)
+    for (int x = x0; x <= x1; x++) {
+      std::uint64_t tile = stamps[static_cast<std::size_t>(y * tiles_x + x)];
+      if (tile > frame_start && tile <= since)
+        return false;
+    }
+  return true;
 }
 
 bool CellBatch::add(float left, float top, float right, float bottom, float u1, float v1, float u2, float v2,
                     sf::Color color) {
+  if (!push(left, top, right, bottom, u1, v1, u2, v2, color))
+    return false;
+  stamp(left, top, right, bottom);
+  return true;
+}
+
+bool CellBatch::push(float left, float top, float right, float bottom, float u1, float v1, float u2, float v2,
+                     sf::Color color) {
   if (unseen(left, top, right, bottom))
     return false;
   vertices.emplace_back(sf::Vector2f(left, top), color, sf::Vector2f(u1, v1));
@@ -67,10 +142,16 @@ bool CellBatch::add(float left, float top, float right, float bottom, float u1, 
 }
 
 void CellBatch::addBackground(float left, float top, float right, float bottom, float white, sf::Color color) {
-  // It joins when it continues the row in the same colour and covers all
-  // that is held back of the glyph before it.
+  // The clear colour over untouched pixels changes nothing; any other
+  // colour changes what later backgrounds would cover.
+  bool clear = color == clear_color && color.a == 255;
+  if (!clear)
+    stamp(left, top, right, bottom);
+  // It joins when it continues the row in the same colour, covers all that
+  // is held back of the glyph before it, and a row left out stays right.
   if (run_open && top == run_top && bottom == run_bottom && color == run_color &&
-      std::fabs(left - run_right) < TOUCH && (!held_open || !held.clip(right, -FAR, FAR, FAR).inked(held_glyph))) {
+      std::fabs(left - run_right) < TOUCH && (!held_open || !held.clip(right, -FAR, FAR, FAR).inked(held_glyph)) &&
+      (!run_clean || untouched(left, top, right, bottom, run_element))) {
     for (std::size_t corner : {1, 4, 5})
       vertices[run_first + corner].position.x = right;
     run_right = right;
@@ -78,11 +159,13 @@ void CellBatch::addBackground(float left, float top, float right, float bottom, 
     return;
   }
   closeRun();
-  if (!add(left, top, right, bottom, white, white, white, white, color))
+  if (!push(left, top, right, bottom, white, white, white, white, color))
     return;
   run_open = true;
   run_first = vertices.size() - VERTICES_PER_QUAD;
   run_top = top, run_bottom = bottom, run_right = right, run_color = color;
+  run_element = element;
+  run_clean = clear && untouched(left, top, right, bottom, element);
 }
 
 void CellBatch::addGlyph(float left, float top, float right, float bottom, float u1, float v1, float u2, float v2,
@@ -108,11 +191,16 @@ void CellBatch::closeRun() {
   if (held_open)
     add(held);
   held_open = false;
-  run_open = false;
+  // A row left out: its quad shrinks to a point, which draws nothing.
+  if (run_open && run_clean)
+    for (std::size_t corner = 0; corner < VERTICES_PER_QUAD; corner++)
+      vertices[run_first + corner].position = vertices[run_first].position;
+  run_open = run_clean = false;
 }
 
 void CellBatch::addTriangle(sf::Vector2f a, sf::Vector2f b, sf::Vector2f c, float white, sf::Color color) {
   closeRun();
+  stamp(std::min({a.x, b.x, c.x}), std::min({a.y, b.y, c.y}), std::max({a.x, b.x, c.x}), std::max({a.y, b.y, c.y}));
   vertices.emplace_back(a, color, sf::Vector2f(white, white));
   vertices.emplace_back(b, color, sf::Vector2f(white, white));
   vertices.emplace_back(c, color, sf::Vector2f(white, white));
@@ -120,6 +208,7 @@ void CellBatch::addTriangle(sf::Vector2f a, sf::Vector2f b, sf::Vector2f c, floa
 
 void CellBatch::draw(sf::RenderTarget& target, const sf::Texture* p_page) {
   closeRun();
+  window_clean = false;
   if (vertices.empty())
     return;
   sf::RenderStates states(p_page);
@@ -129,7 +218,7 @@ void CellBatch::draw(sf::RenderTarget& target, const sf::Texture* p_page) {
 
 void CellBatch::clear() {
   vertices.clear();
-  run_open = held_open = false;
+  run_open = held_open = run_clean = window_clean = false;
 }
 
 

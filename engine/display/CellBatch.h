@@ -8,10 +8,15 @@
 // would have covered is held back and dropped when that background joins
 // (or added after all when it does not); the parts of it above and below
 // the row are added at once, since no background of the row covers them.
+//
+// Backgrounds are the colour the window is cleared to, so a row of them
+// over pixels nothing has touched since the clear changes no pixel: such a
+// row is left out. What was drawn is tracked in tiles of a few pixels.
 #ifndef ZV_CELL_BATCH_H
 #define ZV_CELL_BATCH_H
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include <SFML/Graphics/Color.hpp>
@@ -42,10 +47,13 @@ class CellBatch {
   // The glyph of the cell whose background came last.
   void addGlyph(float left, float top, float right, float bottom, float u1, float v1, float u2, float v2,
                 sf::Color color);
+  // The window was just cleared to this colour.
+  void cleared(sf::Color color);
   // An untextured triangle (its corners read the page's white block).
   void addTriangle(sf::Vector2f a, sf::Vector2f b, sf::Vector2f c, float white, sf::Color color);
   // Draws every quad in one call with the page as texture, then empties
-  // the batch (keeping its memory).
+  // the batch (keeping its memory). Whoever draws next may draw anything,
+  // so no background is left out until the next clear.
   void draw(sf::RenderTarget& target, const sf::Texture* p_page);
   // Drops every quad unseen.
   void clear();
@@ -69,7 +77,26 @@ class CellBatch {
   bool held_open;
   Piece held, held_glyph;  // and the whole glyph it was cut from
 
+  // Whether the window is as cleared, and where things were drawn since:
+  // for each tile the number of the first element that touched it.
+  bool window_clean;
+  sf::Color clear_color;
+  std::uint64_t element, frame_start;
+  std::vector<std::uint64_t> stamps;
+  float tile_w, tile_h;
+  int tiles_x, tiles_y;
+  bool run_clean;          // the open run is left out
+  std::uint64_t run_element;  // the element count when it began
+
   bool add(const Piece& p) { return add(p.left, p.top, p.right, p.bottom, p.u1, p.v1, p.u2, p.v2, p.color); }
+  bool push(float left, float top, float right, float bottom, float u1, float v1, float u2, float v2,
+            sf::Color color);
+  // Tiles [x0, x1] x [y0, y1] under a rectangle; false when it is off the map.
+  bool tiles(float left, float top, float right, float bottom, int& x0, int& y0, int& x1, int& y1) const;
+  void stamp(float left, float top, float right, float bottom);
+  // Whether the window is as cleared under a rectangle, but for what
+  // elements after the given count drew.
+  bool untouched(float left, float top, float right, float bottom, std::uint64_t since) const;
   // Adds what is held back and lets no later background join the run.
   void closeRun();
 };

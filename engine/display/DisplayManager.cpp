@@ -288,6 +288,7 @@ int DisplayManager::presentFrame() {
   flushCells();
   p_window->display();
   p_window->clear(window_background_color);
+  cells.cleared(window_background_color);
   return 0;
 }
 
@@ -301,5 +302,7 @@ sf::RenderWindow* DisplayManager::getRenderWindow() const {
   flushCells();
   return p_window;
 }
+
+sf::Window* DisplayManager::getWindow() const { return p_window; }
 
 } // namespace zv

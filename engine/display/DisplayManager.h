@@ -95,6 +95,9 @@ class DisplayManager : public Manager {
   // you draw on the window or change its view; a pointer kept from earlier
   // draws under cells queued since.
   sf::RenderWindow* getRenderWindow() const;
+  // The window for its events and settings. It cannot be drawn on, so
+  // unlike getRenderWindow() it leaves the queued cells queued.
+  sf::Window* getWindow() const;
   // Whether there is a window to draw into; unlike getRenderWindow() it
   // draws nothing.
   bool hasWindow() const;

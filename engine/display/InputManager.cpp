@@ -97,7 +97,7 @@ int InputManager::startUp() {
       log.writeLog("InputManager::startUp(): Error starting InputManager. DisplayManager must be started first.");
       return -1;
     }
-    sf::RenderWindow* p_window = display.getRenderWindow();
+    sf::Window* p_window = display.getWindow();
     if (p_window) {
       // Holding a key must give one press, then held events only.
       p_window->setKeyRepeatEnabled(false);
@@ -119,7 +119,7 @@ int InputManager::startUp() {
 void InputManager::shutDown() {
   LogManager& log = LogManager::getInstance();
   snapshot.close();
-  sf::RenderWindow* p_window = DisplayManager::getInstance().getRenderWindow();
+  sf::Window* p_window = DisplayManager::getInstance().getWindow();
   if (p_window) {
     p_window->setKeyRepeatEnabled(true);
     log.writeLog(2, "InputManager::shutDown(): Keyboard repeat enabled.");
@@ -145,7 +145,7 @@ void InputManager::getInput() {
   if (Config::getInstance().getHeadless())
     return;
   LogManager& log = LogManager::getInstance();
-  sf::RenderWindow* p_window = DisplayManager::getInstance().getRenderWindow();
+  sf::Window* p_window = DisplayManager::getInstance().getWindow();
   if (!p_window) {
     log.writeLog("InputManager::getInput(): DisplayManager unexpectedly returned null window!");
     return;

@@ -116,7 +116,8 @@ class RealInput : public testing::Test {
 
 // The batched cells look as each cell's rectangle and letter drawn straight into the window:
 // every printable character and colour, runs overlapping by half a cell, over all four edges,
-// far outside, over a shape, and aligned (five centred at 20 cover 18 to 22, right-aligned 15 to 19).
+// far outside, over a shape and over a rectangle drawn on the window, and aligned (five centred at 20
+// cover 18 to 22, right-aligned 15 to 19).
 TEST_F(RealWindow, BatchedCellsMatchCellByCellDrawing) {
   TearDown();
   start("window_background_color:blue,");
@@ -135,7 +136,12 @@ TEST_F(RealWindow, BatchedCellsMatchCellByCellDrawing) {
   zv::Shape shape;
   shape.setColor(zv::GREEN);
   shape.setOpacity(200);
+  sf::RectangleShape block(sf::Vector2f(60, 30));  // drawn straight on the window, under the first run
+  block.setPosition(130, 330);
+  block.setFillColor(sf::Color::Magenta);
   for (std::size_t i = 0; i < scene.size(); i++) {
+    if (i == 0)
+      dm.getRenderWindow()->draw(block);
     if (i + 1 == scene.size())
       shape.draw(Vector(27, 18));
     ASSERT_EQ(dm.drawText(Vector(scene[i].x, scene[i].y), scene[i].text, scene[i].align, scene[i].color), 0);
@@ -154,6 +160,8 @@ TEST_F(RealWindow, BatchedCellsMatchCellByCellDrawing) {
   polygon.setPosition(27 * 12.8f - 12, 18 * 32 - 12);
   polygon.setFillColor(sf::Color(0, 255, 0, 200));
   for (std::size_t i = 0; i < scene.size(); i++) {
+    if (i == 0)
+      p_window->draw(block);
     if (i + 1 == scene.size())
       p_window->draw(polygon);
     std::size_t length = scene[i].text.size();
