@@ -149,11 +149,30 @@ int DisplayManager::startUp() {
 
     window_background_color = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
     p_rectangle->setFillColor(window_background_color);
+    warmUp();
   }
 
   Manager::startUp();
   log.writeLog(5, "DisplayManager::startUp(): successfully started.");
   return 0;
+}
+
+void DisplayManager::warmUp() {
+  // The software renderer compiles its shaders in the first frames that
+  // draw; two frames of a speck in the background colour do that here, so
+  // the game's first frames keep to their time.
+  const float white = GlyphCache::WHITE_TEXEL;
+  sf::Vertex speck[6];
+  for (sf::Vertex& corner : speck)
+    corner = sf::Vertex(sf::Vector2f(0, 0), window_background_color, sf::Vector2f(white, white));
+  speck[1].position.x = speck[2].position.y = 1;
+  for (int frame = 0; frame < 2; frame++) {
+    p_window->clear(window_background_color);
+    p_window->draw(speck, 6, sf::Triangles, sf::RenderStates(glyphs.getPage()));
+    p_window->display();
+  }
+  p_window->clear(window_background_color);
+  cells.cleared(window_background_color);
 }
 
 void DisplayManager::release() {

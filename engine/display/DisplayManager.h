@@ -61,6 +61,8 @@ class DisplayManager : public Manager {
   void operator=(const DisplayManager&) = delete;
   // Closes and frees the window and the drawing objects; drops queued cells.
   void release();
+  // Draws two throwaway frames so the renderer is ready for the first real one.
+  void warmUp();
   // Keeps the culling rectangle on what the window's view shows.
   void followView() const;
   // Draws the queued cells into the window.

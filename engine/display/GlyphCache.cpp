@@ -13,9 +13,13 @@ void GlyphCache::reset(const sf::Font* p_new_font, unsigned int new_size, bool n
   size = new_size;
   bold = new_bold;
   known.fill(false);
-  // Asking for the page makes it, white block included, before any glyph.
-  if (p_font)
-    p_font->getTexture(size);
+  // Asking for the page makes it, white block included, before any glyph;
+  // the printable glyphs are made now rather than in the first frames.
+  if (!p_font)
+    return;
+  p_font->getTexture(size);
+  for (int byte = ' '; byte < 127; byte++)
+    get(static_cast<char>(byte));
 }
 
 const GlyphCache::Quad& GlyphCache::get(char ch) {
