@@ -5,7 +5,12 @@
 // Characters are not drawn one by one: each call queues the cell's
 // background and glyph, and the whole queue reaches the window in one draw
 // when the frame is presented, or earlier when getRenderWindow() is called.
-// A cell wholly outside the window is not queued at all.
+// A cell wholly outside the window is not queued at all, and backgrounds
+// over pixels nothing has touched since the frame's clear are left out
+// (they would paint the clear colour again). Whatever you draw on the
+// window yourself, draw it through getRenderWindow() right then: that
+// keeps it in call order with the cells and tells the batch the window
+// holds more than it knows of.
 #ifndef ZV_DISPLAY_MANAGER_H
 #define ZV_DISPLAY_MANAGER_H
 
