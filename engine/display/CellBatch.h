@@ -38,10 +38,6 @@ class CellBatch {
   bool unseen(float left, float top, float right, float bottom) const {
     return right <= min_x || left >= max_x || bottom <= min_y || top >= max_y;
   }
-  // A quad from (left, top) to (right, bottom), textured from the page
-  // rectangle (u1, v1)-(u2, v2). False when it was dropped as unseen.
-  bool add(float left, float top, float right, float bottom, float u1, float v1, float u2, float v2,
-           sf::Color color);
   // A cell's background, coloured through the page texel (white, white).
   void addBackground(float left, float top, float right, float bottom, float white, sf::Color color);
   // The glyph of the cell whose background came last.
@@ -88,6 +84,11 @@ class CellBatch {
   bool run_clean;          // the open run is left out
   std::uint64_t run_element;  // the element count when it began
 
+  // A quad from (left, top) to (right, bottom), textured from the page
+  // rectangle (u1, v1)-(u2, v2), and recorded as drawn; push() leaves it
+  // unrecorded. False when it was dropped as unseen.
+  bool add(float left, float top, float right, float bottom, float u1, float v1, float u2, float v2,
+           sf::Color color);
   bool add(const Piece& p) { return add(p.left, p.top, p.right, p.bottom, p.u1, p.v1, p.u2, p.v2, p.color); }
   bool push(float left, float top, float right, float bottom, float u1, float v1, float u2, float v2,
             sf::Color color);

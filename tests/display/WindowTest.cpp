@@ -126,7 +126,7 @@ TEST_F(RealWindow, BatchedCellsMatchCellByCellDrawing) {
   std::vector<TextRun> scene = {
       {10, 10, "OVERLAPPING RUNS", zv::YELLOW, LEFT}, {14.5f, 10.5f, "over each other", zv::MAGENTA, LEFT},
       {-1.5f, 14, "WEST EDGE", zv::GREEN, LEFT},      {75.5f, 15, "EAST EDGE", zv::CYAN, LEFT},
-      {30, -0.6f, "NORTH", zv::WHITE, LEFT},          {30, 23.7f, "SOUTH", zv::RED, LEFT},
+      {30, -0.6f, "NORTH W ", zv::WHITE, LEFT},         {30, 23.7f, "SOUTH", zv::RED, LEFT},
       {-500, -300, "FAR AWAY", zv::WHITE, LEFT},      {20, 7, "ABCDE", zv::WHITE, zv::ALIGN_CENTER},
       {20, 8, "ABCDE", zv::RED, zv::ALIGN_RIGHT},     {20, 9, "", zv::RED, zv::ALIGN_CENTER},
       {20, 18, "under a shape", zv::WHITE, LEFT}};
@@ -190,6 +190,17 @@ TEST_F(RealWindow, BatchedCellsMatchCellByCellDrawing) {
   EXPECT_GT(boxOf(batched, sf::Color::Blue).count, 20000);  // the comparison means something
 }
 
+
+// A view turned by 45 degrees shows a character drawn above the window's top edge, which the
+// unturned view would not show.
+TEST_F(RealWindow, TurnedViewShowsWhatTurnsIntoIt) {
+  sf::View view = p_window->getDefaultView();
+  view.setRotation(45);
+  dm.getRenderWindow()->setView(view);
+  ASSERT_EQ(dm.drawCharacter(Vector(40, -3.2f), '#', zv::RED), 0);  // pixels (512, -102)
+  zvtest::ColorSpot red = zvtest::findColor(captureWindow(), sf::Color::Red);
+  EXPECT_TRUE(red.count > 20 && red.x < 512 && red.y < 384) << red.count << " at " << red.x << ", " << red.y;
+}
 
 // The world draws view objects at their place on the screen wherever its view is.
 TEST_F(RealWindow, ViewObjectsStayOnTheScreenWhileTheViewMoves) {
