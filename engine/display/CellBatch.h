@@ -2,8 +2,8 @@
 // one call: each cell adds its background, then its glyph, so what comes
 // later covers what came earlier, as separate draws would.
 //
-// A software renderer pays per quad, not per pixel, so the backgrounds of a
-// row of cells in one colour become one growing quad. That quad is drawn
+// A software renderer pays for every quad it sets up, so the backgrounds of
+// a row of cells in one colour become one growing quad. That quad is drawn
 // before the row's glyphs, so the part of a glyph that the next background
 // would have covered is held back and dropped when that background joins
 // (or added after all when it does not); the parts of it above and below
