@@ -22,8 +22,6 @@ const float FAR = std::numeric_limits<float>::max();
 const float TILE_WIDTH = 8;
 const std::size_t MOST_TILES = 1 << 20;
 
-// Whether a pixel centre lies in [low, high).
-bool hasCentre(float low, float high) { return std::ceil(low - 0.5f) + 0.5f < high; }
 } // namespace
 
 CellBatch::Piece CellBatch::Piece::clip(float l, float t, float r, float b) const {
@@ -37,13 +35,26 @@ CellBatch::Piece CellBatch::Piece::clip(float l, float t, float r, float b) cons
 }
 
 bool CellBatch::Piece::inked(const Piece& glyph) const {
-  // The page keeps a clear texel around each glyph; a pixel centre that
-  // samples no deeper than that texel's middle reads nothing. The glyph's
-  // bitmap may be a texel larger than its quad, so a texel is not a pixel.
-  float border_x = 0.5f * (glyph.right - glyph.left) / (glyph.u2 - glyph.u1) - 1.0f / 256;
-  float border_y = 0.5f * (glyph.bottom - glyph.top) / (glyph.v2 - glyph.v1) - 1.0f / 256;
-  return hasCentre(std::max(left, glyph.left + border_x), std::min(right, glyph.right - border_x)) &&
-         hasCentre(std::max(top, glyph.top + border_y), std::min(bottom, glyph.bottom - border_y));
+  // The first and last pixel centres inside the piece.
+  float x0 = std::ceil(left - 0.5f) + 0.5f, y0 = std::ceil(top - 0.5f) + 0.5f;
+  float x1 = std::ceil(right - 0.5f) - 0.5f, y1 = std::ceil(bottom - 0.5f) - 0.5f;
+  if (x0 > x1 || y0 > y1)
+    return false;
+  if (!glyph.p_ink)
+    return true;
+  // The texels that filtering at those centres reads: the two around each
+  // sample point, the glyph's page rectangle mapped linearly onto its quad.
+  float du = (glyph.u2 - glyph.u1) / (glyph.right - glyph.left), dv = (glyph.v2 - glyph.v1) / (glyph.bottom - glyph.top);
+  auto texel = [](float at) { return static_cast<int>(std::floor(at - 0.5f)); };
+  int u0 = texel((x0 - glyph.left) * du), u1 = texel((x1 - glyph.left) * du) + 1;
+  int v0 = texel((y0 - glyph.top) * dv), v1 = texel((y1 - glyph.top) * dv) + 1;
+  const std::vector<InkSpan>& rows = *glyph.p_ink;
+  for (int row = std::max(v0, 0); row <= v1 && row < static_cast<int>(rows.size()); row++) {
+    const InkSpan& span = rows[static_cast<std::size_t>(row)];
+    if (span.first <= span.last && span.first <= u1 && span.last >= u0)
+      return true;
+  }
+  return false;
 }
 
 CellBatch::CellBatch()
@@ -169,8 +180,8 @@ void CellBatch::addBackground(float left, float top, float right, float bottom, 
 }
 
 void CellBatch::addGlyph(float left, float top, float right, float bottom, float u1, float v1, float u2, float v2,
-                         sf::Color color) {
-  Piece glyph{left, top, right, bottom, u1, v1, u2, v2, color};
+                         sf::Color color, const std::vector<InkSpan>* p_ink) {
+  Piece glyph{left, top, right, bottom, u1, v1, u2, v2, color, p_ink};
   if (!run_open || !glyph.clip(run_right, -FAR, FAR, FAR).inked(glyph)) {
     add(glyph);
     return;

@@ -27,6 +27,12 @@
 
 namespace zv {
 
+// The texels with ink on one row of a glyph's rectangle on the page, counted
+// from its left edge; first > last when the row has none.
+struct InkSpan {
+  short first, last;
+};
+
 class CellBatch {
  public:
   CellBatch();
@@ -40,9 +46,10 @@ class CellBatch {
   }
   // A cell's background, coloured through the page texel (white, white).
   void addBackground(float left, float top, float right, float bottom, float white, sf::Color color);
-  // The glyph of the cell whose background came last.
+  // The glyph of the cell whose background came last, with the ink of each
+  // row of its page rectangle (null: ink anywhere).
   void addGlyph(float left, float top, float right, float bottom, float u1, float v1, float u2, float v2,
-                sf::Color color);
+                sf::Color color, const std::vector<InkSpan>* p_ink);
   // The window was just cleared to this colour.
   void cleared(sf::Color color);
   // An untextured triangle (its corners read the page's white block).
@@ -58,8 +65,9 @@ class CellBatch {
   struct Piece {
     float left, top, right, bottom, u1, v1, u2, v2;
     sf::Color color;
+    const std::vector<InkSpan>* p_ink;
     Piece clip(float l, float t, float r, float b) const;
-    // Whether some pixel of it samples more than the glyph's clear border.
+    // Whether some pixel of it reads a texel with ink.
     bool inked(const Piece& glyph) const;
   };
   std::vector<sf::Vertex> vertices;

@@ -217,7 +217,7 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
   const GlyphCache::Quad& glyph = glyphs.get(ch);
   if (glyph.drawn)
     cells.addGlyph(x + glyph.left, y + glyph.top, x + glyph.right, y + glyph.bottom, glyph.u1, glyph.v1, glyph.u2,
-                   glyph.v2, sf::Color(r, g, b, 255));
+                   glyph.v2, sf::Color(r, g, b, 255), &glyph.ink);
   return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "display/GlyphCache.h"
 
+#include <algorithm>
 #include <locale>
 
 #include <SFML/System/String.hpp>
@@ -14,19 +15,46 @@ void GlyphCache::reset(const sf::Font* p_new_font, unsigned int new_size, bool n
   bold = new_bold;
   known.fill(false);
   // Asking for the page makes it, white block included, before any glyph;
-  // the printable glyphs are made now rather than in the first frames.
+  // the printable glyphs are made now rather than in the first frames, and
+  // their ink read from one copy of the page.
   if (!p_font)
     return;
   p_font->getTexture(size);
   for (int byte = ' '; byte < 127; byte++)
-    get(static_cast<char>(byte));
+    load(static_cast<unsigned char>(byte));
+  sf::Image page = p_font->getTexture(size).copyToImage();
+  for (int byte = ' '; byte < 127; byte++)
+    measureInk(quads[byte], page);
 }
 
 const GlyphCache::Quad& GlyphCache::get(char ch) {
   unsigned char byte = static_cast<unsigned char>(ch);
-  if (!known[byte])
+  if (!known[byte]) {
     load(byte);
+    if (quads[byte].drawn)
+      measureInk(quads[byte], p_font->getTexture(size).copyToImage());
+  }
   return quads[byte];
+}
+
+void GlyphCache::measureInk(Quad& quad, const sf::Image& page) {
+  quad.ink.clear();
+  if (!quad.drawn)
+    return;
+  int left = static_cast<int>(quad.u1), top = static_cast<int>(quad.v1);
+  int width = static_cast<int>(quad.u2 - quad.u1), height = static_cast<int>(quad.v2 - quad.v1);
+  sf::Vector2u page_size = page.getSize();
+  quad.ink.assign(static_cast<std::size_t>(std::max(height, 0)), InkSpan{static_cast<short>(width), -1});
+  for (int row = 0; row < height; row++)
+    for (int col = 0; col < width; col++) {
+      int x = left + col, y = top + row;
+      if (x < 0 || y < 0 || x >= static_cast<int>(page_size.x) || y >= static_cast<int>(page_size.y) ||
+          page.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y)).a == 0)
+        continue;
+      InkSpan& span = quad.ink[static_cast<std::size_t>(row)];
+      span.first = std::min(span.first, static_cast<short>(col));
+      span.last = std::max(span.last, static_cast<short>(col));
+    }
 }
 
 const sf::Texture* GlyphCache::getPage() const { return p_font ? &p_font->getTexture(size) : nullptr; }

@@ -5,9 +5,13 @@
 #define ZV_GLYPH_CACHE_H
 
 #include <array>
+#include <vector>
 
 #include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Texture.hpp>
+
+#include "display/CellBatch.h"
 
 namespace zv {
 
@@ -19,6 +23,7 @@ class GlyphCache {
     float left, top, right, bottom;
     float u1, v1, u2, v2;
     bool drawn;  // false for white space and for bytes with no code point
+    std::vector<InkSpan> ink;  // for each row of the page rectangle
   };
 
   GlyphCache();
@@ -38,6 +43,8 @@ class GlyphCache {
   std::array<bool, 256> known;
 
   void load(unsigned char byte);
+  // Where the glyph's page rectangle has ink, read from a copy of the page.
+  static void measureInk(Quad& quad, const sf::Image& page);
 };
 
 } // namespace zv

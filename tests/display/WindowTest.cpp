@@ -185,7 +185,8 @@ TEST_F(RealWindow, BatchedCellsMatchCellByCellDrawing) {
       differing += off > 0;
       worst = std::max(worst, off);
     }
-  EXPECT_LE(worst, 8) << differing << " pixels differ";
+  // Cut glyph quads interpolate the page a hair differently: 1 of 255 at most, where 8 would still be invisible.
+  EXPECT_LE(worst, 2) << differing << " pixels differ";
   EXPECT_LT(differing, 1024 * 768 / 200) << "worst channel off by " << worst;
   EXPECT_GT(boxOf(batched, sf::Color::Blue).count, 20000);  // the comparison means something
 }
