@@ -59,7 +59,7 @@ bool CellBatch::Piece::inked(const Piece& glyph) const {
 
 CellBatch::CellBatch()
     : min_x(0), min_y(0), max_x(0), max_y(0), run_open(false), run_first(0), run_top(0), run_bottom(0),
-      run_right(0), held_open(false), held(), held_glyph(), window_clean(false), element(0), frame_start(0),
+      run_right(0), held_open(false), held_glyph(), window_clean(false), element(0), frame_start(0),
       tile_w(TILE_WIDTH), tile_h(1), tiles_x(0), tiles_y(0), run_clean(false), run_element(0) {}
 
 void CellBatch::reserve(std::size_t quads) { vertices.reserve(quads * VERTICES_PER_QUAD); }
@@ -161,7 +161,7 @@ void CellBatch::addBackground(float left, float top, float right, float bottom, 
   // It joins when it continues the row in the same colour, covers all that
   // is held back of the glyph before it, and a row left out stays right.
   if (run_open && top == run_top && bottom == run_bottom && color == run_color &&
-      std::fabs(left - run_right) < TOUCH && (!held_open || !held.clip(right, -FAR, FAR, FAR).inked(held_glyph)) &&
+      std::fabs(left - run_right) < TOUCH && (!held_open || !held_glyph.clip(right, run_top, FAR, run_bottom).inked(held_glyph)) &&
       (!run_clean || untouched(left, top, right, bottom, run_element))) {
     for (std::size_t corner : {1, 4, 5})
       vertices[run_first + corner].position.x = right;
@@ -193,14 +193,13 @@ void CellBatch::addGlyph(float left, float top, float right, float bottom, float
   for (const Piece& p : pieces)
     if (p.inked(glyph))
       add(p);
-  held = glyph.clip(run_right, run_top, FAR, run_bottom);
   held_glyph = glyph;
-  held_open = held.inked(glyph);
+  held_open = heldPiece().inked(glyph);
 }
 
 void CellBatch::closeRun() {
   if (held_open)
-    add(held);
+    add(heldPiece());
   held_open = false;
   // A row left out: its quad shrinks to a point, which draws nothing.
   if (run_open && run_clean)

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include <SFML/Graphics/Color.hpp>
@@ -79,7 +80,7 @@ class CellBatch {
   sf::Color run_color;
   // The part of the last glyph that the next background of the run covers.
   bool held_open;
-  Piece held, held_glyph;  // and the whole glyph it was cut from
+  Piece held_glyph;  // the glyph it is cut from
 
   // Whether the window is as cleared, and where things were drawn since:
   // for each tile the number of the first element that touched it.
@@ -106,6 +107,8 @@ class CellBatch {
   // Whether the window is as cleared under a rectangle, but for what
   // elements after the given count drew.
   bool untouched(float left, float top, float right, float bottom, std::uint64_t since) const;
+  // The part of the held glyph past the run's end, on the row.
+  Piece heldPiece() const { return held_glyph.clip(run_right, run_top, std::numeric_limits<float>::max(), run_bottom); }
   // Adds what is held back and lets no later background join the run.
   void closeRun();
 };

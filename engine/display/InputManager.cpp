@@ -188,22 +188,21 @@ void InputManager::getInput() {
     }
   }
 
-  bool taken = snapshot.take(p_window->getSystemHandle());
-  sf::Vector2i pointer = taken ? snapshot.pointer() : sf::Mouse::getPosition(*p_window);
+  snapshot.take(*p_window);
+  sf::Vector2i pointer = snapshot.pointer();
   EventMouse held;
   held.setAction(MOUSE_HELD);
   held.setPosition(pixelsToSpaces(Vector(static_cast<float>(pointer.x), static_cast<float>(pointer.y))));
   const sf::Mouse::Button buttons[] = {sf::Mouse::Left, sf::Mouse::Right, sf::Mouse::Middle};
   for (sf::Mouse::Button button : buttons) {
-    if (taken ? snapshot.buttonDown(button) : sf::Mouse::isButtonPressed(button)) {
+    if (snapshot.buttonDown(button)) {
       held.setButton(engineButton(button));
       onEvent(&held);
     }
   }
 
   for (Key key : HELD_KEYS) {
-    sf::Keyboard::Key library_key = LIBRARY_KEY[key];
-    if (taken ? snapshot.keyDown(library_key) : sf::Keyboard::isKeyPressed(library_key)) {
+    if (snapshot.keyDown(LIBRARY_KEY[key])) {
       EventKeyboard keyboard;
       keyboard.setKey(key);
       keyboard.setAction(KEYBOARD_HELD);

@@ -92,23 +92,22 @@ void InputSnapshot::close() {
   buttons = 0;
 }
 
-bool InputSnapshot::isOpen() const { return p_display != nullptr; }
-
-bool InputSnapshot::take(unsigned long window) {
-  std::memset(keys, 0, sizeof(keys));
-  buttons = 0;
-  if (!p_display)
-    return false;
+void InputSnapshot::take(const sf::Window& window) {
+  if (!p_display) {
+    position = sf::Mouse::getPosition(window);
+    return;
+  }
   XQueryKeymap(p_display, keys);
   Window root, child;
   int root_x, root_y, x = 0, y = 0;
   // A pointer on another screen reads as (0, 0) with its buttons.
-  XQueryPointer(p_display, window, &root, &child, &root_x, &root_y, &x, &y, &buttons);
+  XQueryPointer(p_display, window.getSystemHandle(), &root, &child, &root_x, &root_y, &x, &y, &buttons);
   position = sf::Vector2i(x, y);
-  return true;
 }
 
 bool InputSnapshot::keyDown(sf::Keyboard::Key key) const {
+  if (!p_display)
+    return sf::Keyboard::isKeyPressed(key);
   if (key < 0 || key >= sf::Keyboard::KeyCount || key_codes[key] == 0)
     return false;
   unsigned char code = key_codes[key];
@@ -116,6 +115,8 @@ bool InputSnapshot::keyDown(sf::Keyboard::Key key) const {
 }
 
 bool InputSnapshot::buttonDown(sf::Mouse::Button button) const {
+  if (!p_display)
+    return sf::Mouse::isButtonPressed(button);
   switch (button) {
     case sf::Mouse::Left: return (buttons & Button1Mask) != 0;
     case sf::Mouse::Middle: return (buttons & Button2Mask) != 0;

@@ -7,6 +7,7 @@
 
 #include <SFML/Window/Keyboard.hpp>
 #include <SFML/Window/Mouse.hpp>
+#include <SFML/Window/Window.hpp>
 
 struct _XDisplay;
 
@@ -20,13 +21,12 @@ class InputSnapshot {
   InputSnapshot(const InputSnapshot&) = delete;
   void operator=(const InputSnapshot&) = delete;
 
-  // Opens a display connection of its own; false when none answers.
+  // Opens a display connection of its own; false when none answers, and
+  // then every answer below is the window library's, asked key by key.
   bool open();
   void close();
-  bool isOpen() const;
-  // Reads every key, and the pointer relative to the window with this
-  // system handle. False (and nothing down) when it could not.
-  bool take(unsigned long window);
+  // Reads every key, and the pointer relative to the window.
+  void take(const sf::Window& window);
   bool keyDown(sf::Keyboard::Key key) const;
   bool buttonDown(sf::Mouse::Button button) const;
   sf::Vector2i pointer() const;
