@@ -183,13 +183,13 @@ TEST_F(NetworkTest, IdleIncompleteMessagesAreDroppedAndLaterConnectionsMoveDown)
 }
 
 TEST_F(NetworkTest, SendQueuesWhatTheReaderHasNotTakenUpToALimit) {
-  int pairs[3][2];  // 0 reads late, 1 never, 2 leaves
-  for (int i = 0; i < 3; i++)
+  int pairs[5][2];  // 0 reads late, 1 never and overfills its queue, 2 and 3 leave, 4 never reads
+  for (int i = 0; i < 5; i++)
     ASSERT_TRUE(socketpair(AF_UNIX, SOCK_STREAM, 0, pairs[i]) == 0 && nm.addConnection(pairs[i][0]) == i);
   ASSERT_EQ(nm.setMaxQueueBytes(4 << 20), 0);
   std::string data(3 << 20, '\0');
   std::iota(data.begin(), data.end(), 0);
-  for (int i = 0; i < 3; i++) {
+  for (int i = 0; i < 5; i++) {
     EXPECT_EQ(nm.send(i, data.data(), static_cast<int>(data.size())), 0);  // at once, the rest queued
     EXPECT_GT(nm.getQueuedBytes(i), 0);
   }
@@ -198,10 +198,16 @@ TEST_F(NetworkTest, SendQueuesWhatTheReaderHasNotTakenUpToALimit) {
   EXPECT_TRUE(logContains("NetworkManager::send(): Error! Sock index 1 would queue " + over +
                           " bytes, over the limit (4194304). Closing it."));
   EXPECT_EQ(nm.genDataEvents(1), -1);
-  close(pairs[2][1]);  // what is queued for a peer that left cannot go
+  close(pairs[2][1]), close(pairs[3][1]);  // what is queued for a peer that left cannot go
   EXPECT_EQ(nm.genDataEvents(1), -1);
   EXPECT_TRUE(logContains("NetworkManager::genDataEvents(): Error! send() returned:"));
-  EXPECT_EQ(r->seen, (Seen{{zv::NETWORK_CLOSE, 1, 0}, {zv::NETWORK_CLOSE, 1, 0}}));
+  // Closing a connection whose peer left (3) or does not read (4) tells what its queue lost.
+  std::vector<int> queued = {nm.getQueuedBytes(1), nm.getQueuedBytes(2)};
+  EXPECT_EQ((std::vector<int>{nm.close(2), nm.close(1)}), (std::vector<int>{0, 0}));
+  for (int i : {1, 2})
+    EXPECT_TRUE(logContains("NetworkManager::close(): Warning! Sock index " + std::to_string(i) + " closed with " +
+                            std::to_string(queued[i - 1]) + " queued bytes dropped.")) << i;
+  EXPECT_EQ(r->seen, (Seen{{zv::NETWORK_CLOSE, 1, 0}, {zv::NETWORK_CLOSE, 1, 0}, {zv::NETWORK_CLOSE, 2, 0}, {zv::NETWORK_CLOSE, 1, 0}}));
   std::string got;
   char buffer[1 << 16];
   EXPECT_TRUE(waitUntil([&] {
@@ -210,6 +216,36 @@ TEST_F(NetworkTest, SendQueuesWhatTheReaderHasNotTakenUpToALimit) {
     return got.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(n, 0))).size() == data.size();
   }));
   EXPECT_TRUE(got == data);  // whole and in order
+  EXPECT_EQ(nm.close(0), 0);  // nothing left queued, nothing reported
+  EXPECT_EQ(zvtest::logCount("queued bytes dropped"), 2);
+}
+
+// A peek leaves the bytes, a receive takes what waits; calls on no connection, with nothing to
+// send or too long a message are refused with their line and leave the connection as it was.
+TEST_F(NetworkTest, ReceivePeeksOrTakesWhatWaitsAndBadCallsAreRefused) {
+  int fds[2];
+  std::string peeked(12, '\0'), taken(12, '\0'), body, got(1 << 17, '\0');
+  const std::string waiting = framed("ab") + "cd" + std::string(4, '\0');  // the message read ahead, then two bytes
+  ASSERT_TRUE(socketpair(AF_UNIX, SOCK_STREAM, 0, fds) == 0 && nm.addConnection(fds[0]) == 0);
+  r->consume = false;
+  ASSERT_TRUE(sendRaw(fds[1], framed("ab")) && nm.genDataEvents(0) == 1 && sendRaw(fds[1], "cd"));
+  EXPECT_EQ((std::vector<int>{nm.receive(0, &peeked[0], 12, true), nm.receive(0, &taken[0], 12), nm.receive(0, &taken[0], 12)}),
+            (std::vector<int>{8, 8, 0}));
+  EXPECT_EQ(peeked + taken, waiting + waiting);
+  const std::vector<std::pair<int, std::string>> refused = {
+      {nm.send(1, "x", 1), "send(): Error! Sock index 1 not connected."},
+      {nm.send(0, "x", -1), "send(): Error! Nothing to send (-1 bytes)."},
+      {nm.send(0, nullptr, 3), "send(): Error! Nothing to send (3 bytes)."},
+      {nm.receive(-1, &taken[0], 1), "receive(): Error! Sock index -1 not connected."},
+      {nm.receiveMessage(1, body, 0), "receiveMessage(): Error! Sock index 1 not connected."},
+      {nm.isData(-1), "isData(): Error! Sock index -1 not connected."},
+      {nm.close(1), "close(): sock_index (1) out of range."},
+      {nm.sendMessage(0, std::string(65533, 'x')), "sendMessage(): Error! Message of 65537 bytes is longer than the maximum (65536)."}};
+  for (const auto& [result, line] : refused)
+    EXPECT_TRUE(result == -1 && logContains("NetworkManager::" + line)) << line;
+  EXPECT_EQ((std::vector<long>{nm.genDataEvents(-1), nm.genDataEvents(1), nm.sendMessage(0, std::string(65532, 'x')),
+                               recv(fds[1], &got[0], got.size(), MSG_DONTWAIT)}),
+            (std::vector<long>{0, 0, 0, 65536}));  // only the longest message allowed went
 }
 
 TEST_F(NetworkTest, ReceiveMessageWaitsForAWholeOneKeepsPartsAndClosesOnABadLength) {
