@@ -86,6 +86,8 @@ void CellBatch::cleared(sf::Color color) {
   window_clean = true;
   clear_color = color;
   frame_start = element;
+  last_frame = counting;
+  counting = DrawCounts();
 }
 
 bool CellBatch::tiles(float left, float top, float right, float bottom, int& x0, int& y0, int& x1, int& y1) const {
@@ -149,6 +151,7 @@ bool CellBatch::push(float left, float top, float right, float bottom, float u1,
   vertices.emplace_back(sf::Vector2f(left, bottom), color, sf::Vector2f(u1, v2));
   vertices.emplace_back(sf::Vector2f(right, top), color, sf::Vector2f(u2, v1));
   vertices.emplace_back(sf::Vector2f(right, bottom), color, sf::Vector2f(u2, v2));
+  counting.quads++;
   return true;
 }
 
@@ -202,9 +205,13 @@ void CellBatch::closeRun() {
     add(heldPiece());
   held_open = false;
   // A row left out: its quad shrinks to a point, which draws nothing.
-  if (run_open && run_clean)
+  if (run_open && run_clean) {
     for (std::size_t corner = 0; corner < VERTICES_PER_QUAD; corner++)
       vertices[run_first + corner].position = vertices[run_first].position;
+    counting.quads--;
+  } else if (run_open) {
+    counting.backgrounds++;
+  }
   run_open = run_clean = false;
 }
 
@@ -229,6 +236,7 @@ void CellBatch::draw(sf::RenderTarget& target, const sf::Texture* p_page) {
 void CellBatch::clear() {
   vertices.clear();
   run_open = held_open = run_clean = window_clean = false;
+  counting = last_frame = DrawCounts();
 }
 
 

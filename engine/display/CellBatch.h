@@ -34,6 +34,14 @@ struct InkSpan {
   short first, last;
 };
 
+// What a frame drew: its quads (glyph pieces and backgrounds; a row of
+// backgrounds left out is not drawn, so not counted), and how many of them
+// were backgrounds. Shapes' triangles are not quads.
+struct DrawCounts {
+  int quads = 0;
+  int backgrounds = 0;
+};
+
 class CellBatch {
  public:
   CellBatch();
@@ -61,6 +69,8 @@ class CellBatch {
   void draw(sf::RenderTarget& target, const sf::Texture* p_page);
   // Drops every quad unseen.
   void clear();
+  // What the frame before the last clear drew.
+  const DrawCounts& lastFrame() const { return last_frame; }
 
  private:
   struct Piece {
@@ -92,6 +102,7 @@ class CellBatch {
   int tiles_x, tiles_y;
   bool run_clean;          // the open run is left out
   std::uint64_t run_element;  // the element count when it began
+  DrawCounts counting, last_frame;  // this frame so far, the one before
 
   // A quad from (left, top) to (right, bottom), textured from the page
   // rectangle (u1, v1)-(u2, v2), and recorded as drawn; push() leaves it

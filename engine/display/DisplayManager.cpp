@@ -311,6 +311,8 @@ int DisplayManager::presentFrame() {
   return 0;
 }
 
+DrawCounts DisplayManager::getDrawCounts() const { return cells.lastFrame(); }
+
 int DisplayManager::getHorizontalChars() const { return window_horizontal_chars; }
 int DisplayManager::getVerticalChars() const { return window_vertical_chars; }
 int DisplayManager::getHorizontalPixels() const { return window_horizontal_pixels; }

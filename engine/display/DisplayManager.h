@@ -91,6 +91,9 @@ class DisplayManager : public Manager {
   int drawShape(const sf::Shape& shape) const;
   // Shows what was drawn and clears the back buffer for the next frame.
   int presentFrame();
+  // What the last presented frame drew: its quads and how many of them were
+  // cell backgrounds (see DrawCounts). Zero counts without a window.
+  DrawCounts getDrawCounts() const;
 
   int getHorizontalChars() const;
   int getVerticalChars() const;

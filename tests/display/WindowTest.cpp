@@ -191,6 +191,23 @@ TEST_F(RealWindow, BatchedCellsMatchCellByCellDrawing) {
   EXPECT_GT(boxOf(batched, sf::Color::Blue).count, 20000);  // the comparison means something
 }
 
+// Plain text over the clear colour draws no backgrounds (they would change nothing); over a shape,
+// one per row that crosses it (a row's backgrounds make one quad). Every glyph is a quad of its own.
+TEST_F(RealWindow, BackgroundsAreDrawnOnlyOverWhatIsThere) {
+  sf::RectangleShape block(sf::Vector2f(64, 56));  // cells 10 to 14 of rows 5 and 6, within their backgrounds
+  block.setPosition(128, 168);
+  std::vector<int> counts;
+  for (bool over_block : {false, true}) {
+    if (over_block)
+      dm.drawShape(block);
+    for (int row = 3; row < 9; row++)
+      dm.drawText(Vector(0, static_cast<float>(row)), std::string(20, ':'), zv::ALIGN_LEFT, zv::WHITE);
+    ASSERT_EQ(dm.presentFrame(), 0);
+    counts.insert(counts.end(), {dm.getDrawCounts().quads, dm.getDrawCounts().backgrounds});
+  }
+  EXPECT_EQ(counts, (std::vector<int>{120, 0, 122, 2}));
+}
+
 
 // A view turned by 45 degrees shows a character drawn above the window's top edge, which the
 // unturned view would not show.
