@@ -21,8 +21,8 @@
 
 using zv::Vector;
 
-// Sizes and cell arithmetic work, drawing is refused without a word, input takes
-// only keyboard and mouse interest; not headless but windowless, it says why it reads nothing.
+// Sizes and cell arithmetic work, drawing is refused without a word, input takes only keyboard and
+// mouse interest and translates every library key; not headless but windowless, it says why it reads nothing.
 TEST(Headless, SizesWithoutDrawingOrInput) {
   ASSERT_EQ(zvtest::startHeadless(), 0);
   zv::DisplayManager& dm = zv::DisplayManager::getInstance();
@@ -38,6 +38,14 @@ TEST(Headless, SizesWithoutDrawingOrInput) {
   shape.draw(Vector(3, 3));                 // no window: nothing drawn, nothing breaks
   EXPECT_FALSE(im.isValid("zv-step") || im.isValid("zv-keyboard-network"));
   EXPECT_EQ(im.registerInterest(new zvtest::Recorder, zv::STEP_EVENT), -1);
+  // Library codes in engine key order (F1-F12, A-Z, 1-9, 0, backspace last), then unnamed ones: code + 97.
+  const std::vector<int> codes = {57, 58, 36, 60, 71, 72, 73, 74, 100, 68, 67, 54, 50, 49, 52, 55, 53, 69, 51, 48, 37,
+                                  41, 38, 42, 85, 86, 87, 88, 89, 90, 91, 92, 93, 94, 95, 96, 0, 1, 2, 3, 4, 5, 6, 7,
+                                  8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 27, 28, 29,
+                                  30, 31, 32, 33, 34, 35, 26, 59, -1, 39, 75, 101};
+  for (std::size_t i = 0; i < codes.size(); i++)
+    EXPECT_EQ(im.toEventKeyboard({static_cast<sf::Keyboard::Key>(codes[i])}).getKey(),
+              i < zv::KEY_COUNT ? static_cast<int>(i) : codes[i] + 97) << codes[i];
   zv::ViewObject* view = new zv::ViewObject;  // every call fails: the text, and the border's four more
   EXPECT_EQ((std::vector<int>{view->draw(), view->setLocation(zv::ViewLocation(9))}), (std::vector<int>{-5, -1}));
   EXPECT_TRUE(zvtest::logContains("ViewObject::setLocation(): Warning! Location out of range (9). Ignored."));
@@ -55,22 +63,6 @@ TEST(Headless, SizesWithoutDrawingOrInput) {
   zv::GameManager::getInstance().shutDown();
 }
 
-// Every library key code in engine key order (punctuation, F1-F12, A-Z, 1-9, 0, backspace),
-// then codes the engine does not name, which come out as code + 97.
-TEST(Headless, EveryLibraryKeyTranslates) {
-  std::vector<int> codes = {57, 58, 36, 60, 71, 72, 73, 74, 100, 68, 67, 54, 50, 49, 52, 55, 53, 69, 51, 48, 37, 41, 38, 42};
-  for (auto [first, last] : {std::pair{85, 96}, {0, 25}, {27, 35}, {26, 26}, {59, 59}, {-1, -1}, {39, 39}, {75, 75}, {101, 101}})
-    for (int code = first; code <= last; code++)
-      codes.push_back(code);
-  std::vector<int> got, want;
-  for (std::size_t i = 0; i < codes.size(); i++) {
-    sf::Event::KeyEvent key = {static_cast<sf::Keyboard::Key>(codes[i]), false, false, false, false};
-    got.push_back(zv::InputManager::getInstance().toEventKeyboard(key).getKey());
-    want.push_back(i < zv::KEY_COUNT ? static_cast<int>(i) : codes[i] + 97);
-  }
-  EXPECT_EQ(got, want);
-}
-
 // A view object with every view attribute changed, and one placed by position without a border,
 // read into fresh ones, write the same; then view events change only what they name.
 TEST(Headless, ViewObjectsSurviveTheirTextAndTakeTheirEvents) {
@@ -82,8 +74,7 @@ TEST(Headless, ViewObjectsSurviveTheirTextAndTakeTheirEvents) {
   for (zv::ViewObject* original : {fuel, placed}) {
     std::string text = original->serialize("ALL");
     zv::ViewObject* copy = new zv::ViewObject;
-    EXPECT_EQ(copy->deserialize(text), 0);
-    EXPECT_EQ(copy->serialize("ALL"), text);
+    EXPECT_EQ((std::pair{copy->deserialize(text), copy->serialize("ALL")}), (std::pair{0, text}));
   }
   EXPECT_EQ(fuel->serialize("COLOR,LOCATION,"), "view_color:Magenta,view_location:8,");
   std::vector<std::string> written;  // after each event, what changed
@@ -93,17 +84,6 @@ TEST(Headless, ViewObjectsSurviveTheirTextAndTakeTheirEvents) {
     written.push_back(fuel->serialize());
   }
   EXPECT_EQ(written, (std::vector<std::string>{"view_value:-39,", "", "view_value:10,", ""}));
-}
-
-TEST(DisplayStopped, NothingDrawsOrReadsBeforeStartUp) {
-  zv::LogManager::getInstance().startUp();
-  zv::DisplayManager& dm = zv::DisplayManager::getInstance();
-  EXPECT_EQ((std::vector<int>{dm.drawCharacter(Vector(1, 1), 'x', 1, 2, 3), dm.presentFrame()}), (std::vector<int>{-1, -1}));
-  EXPECT_EQ(dm.drawText(Vector(1, 1), "abc", zv::ALIGN_CENTER, zv::RED), -1);
-  EXPECT_EQ(zv::InputManager::getInstance().startUp(), -1);
-  EXPECT_EQ(zvtest::logCount("DisplayManager not started!"), 3);
-  EXPECT_TRUE(zvtest::logContains(
-      "InputManager::startUp(): Error starting InputManager. DisplayManager must be started first."));
 }
 
 // The largest window the graphics can give starts; a missing font does not.
@@ -121,9 +101,18 @@ TEST(DisplayStopped, WindowAsLargeAsTheGraphicsAllowButNoFont) {
   EXPECT_TRUE(zvtest::logContains("DisplayManager::startUp(): Unable to load font from file 'no-such-font.ttf'."));
 }
 
+// Without a display nothing starts, draws or reads.
 TEST(DisplayStopped, NoDisplayFailsCleanly) {
   setenv("DISPLAY", ":4095", 1);  // a server nobody runs
   ASSERT_FALSE(zv::platform::displayAvailable());
   EXPECT_EQ(zv::GameManager::getInstance().startUp(), -1);
   EXPECT_TRUE(zvtest::logContains("DisplayManager::startUp(): Unable to allocate window!"));
+  zv::DisplayManager& dm = zv::DisplayManager::getInstance();
+  EXPECT_EQ((std::vector<int>{dm.drawCharacter(Vector(1, 1), 'x', 1, 2, 3), dm.presentFrame(),
+                              dm.drawText(Vector(1, 1), "abc", zv::ALIGN_CENTER, zv::RED)}),
+            std::vector<int>(3, -1));
+  EXPECT_EQ(zv::InputManager::getInstance().startUp(), -1);
+  EXPECT_EQ(zvtest::logCount("DisplayManager not started!"), 3);
+  EXPECT_TRUE(zvtest::logContains(
+      "InputManager::startUp(): Error starting InputManager. DisplayManager must be started first."));
 }

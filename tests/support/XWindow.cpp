@@ -28,8 +28,9 @@ std::string startServer() {
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     close(fds[0]);
     std::string fd = std::to_string(fds[1]);
+    // Held keys repeat after 100 ms, every 20: a test holding keys longer would see repeats.
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-           "-noreset", static_cast<char*>(nullptr));
+           "-noreset", "-ardelay", "100", "-arinterval", "20", static_cast<char*>(nullptr));
     _exit(127);
   }
   close(fds[1]);
