@@ -26,7 +26,7 @@
 
 namespace zv {
 
-enum Alignment {
+enum Alignment : int {
   ALIGN_LEFT = 0,
   ALIGN_CENTER,
   ALIGN_RIGHT,

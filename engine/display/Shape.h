@@ -8,7 +8,7 @@
 
 namespace zv {
 
-enum ShapeType {
+enum ShapeType : int {
   SHAPE_NONE = -1,
   CIRCLE = 0,
   SQUARE,

@@ -24,7 +24,7 @@ enum ViewLocation : int {
   BOTTOM_RIGHT,
 };
 
-enum ViewObjectAttribute {
+enum ViewObjectAttribute : int {
   VIEW_STRING = 0,
   VALUE,
   BORDER,

@@ -8,12 +8,12 @@
 
 namespace zv {
 
-enum ParticleKind {
+enum ParticleKind : int {
   PARTICLE = 0,
   FIREWORK,
 };
 
-enum ParticlePreset {
+enum ParticlePreset : int {
   PUFF = 0,
   BURST,
   SPRAY,

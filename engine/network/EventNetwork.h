@@ -7,7 +7,7 @@
 
 namespace zv {
 
-enum NetworkLabel {
+enum NetworkLabel : int {
   NETWORK_UNDEFINED = -1,
   NETWORK_ACCEPT = 0,
   NETWORK_RESERVED = 1,  // valid, produced by nothing in the engine

@@ -17,13 +17,15 @@ namespace zv {
 const int MAX_OBJ_EVENTS = 100;
 const int MAX_ALTITUDE = 4;
 
-enum Solidness {
+// A fixed type: a number read from text may be any int, and the setter
+// has to be able to hold it to refuse it.
+enum Solidness : int {
   HARD = 0,
   SOFT,
   SPECTRAL,
 };
 
-enum ObjectAttribute {
+enum ObjectAttribute : int {
   ID = 0,
   ACTIVE,
   VISIBLE,

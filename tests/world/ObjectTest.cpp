@@ -2,19 +2,25 @@
 
 #include "WorldFixture.h"
 #include "core/EventStep.h"
+#include "display/ViewObject.h"
 
 using zv::Object;
 using zv::Vector;
 
-TEST_F(WorldTest, OutOfRangeAltitudeAndSolidnessAreRefused) {
-  Object* p = new Object;
+TEST_F(WorldTest, OutOfRangeAltitudeSolidnessColorAndLocationAreRefused) {
+  zv::ViewObject* p = new zv::ViewObject;
   p->serialize("ALL");
   EXPECT_EQ(p->setAltitude(5) + p->setAltitude(-1), -2);
   EXPECT_TRUE(zvtest::logContains("Object::setAltitude(): Altitude 5 not in range [0,4].  Ignored."));
   EXPECT_EQ(p->setSolidness(static_cast<zv::Solidness>(3)) + p->setSolidness(static_cast<zv::Solidness>(-1)), -2);
   EXPECT_TRUE(zvtest::logContains("Object::setSolidness(): Solidness -1 not one of HARD, SOFT or SPECTRAL."));
+  // Read from text, any number reaches the setters and is refused alike.
+  p->deserialize("solidness:4,view_color:9,view_location:2147483647,");
+  EXPECT_TRUE(zvtest::logContains("Object::setSolidness(): Solidness 4 not one of HARD, SOFT or SPECTRAL."));
+  EXPECT_TRUE(zvtest::logContains("ViewObject::deserialize(): Warning! Unknown color '9'. Ignored."));
+  EXPECT_TRUE(zvtest::logContains("ViewObject::setLocation(): Warning! Location out of range (2147483647). Ignored."));
   EXPECT_EQ(p->serialize(""), "");  // the refusals changed and marked nothing
-  EXPECT_EQ(p->setAltitude(4), 0);
+  EXPECT_EQ(p->setAltitude(3), 0);
 }
 
 // Each setter marks what it changed, so that the next serialize("") writes
