@@ -8,6 +8,9 @@ packages=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-dev
   xvfb xauth xdotool x11-utils imagemagick libxtst-dev
+  # The leak checker names the dynamic loader's own blocks only with the C
+  # library's debug symbols; the sanitizer tree's suppressions match by name.
+  libc6-dbg
 )
 
 missing=()

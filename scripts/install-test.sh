@@ -31,8 +31,9 @@ flags=(); [ "$sanitize" = ON ] && flags=(-DCMAKE_CXX_FLAGS=-fsanitize=address,un
 cp -r "$src/template" "$work/template"
 quiet cmake -S "$work/template" -B "$work/game" -DCMAKE_PREFIX_PATH="$work/prefix" "${flags[@]}"
 quiet cmake --build "$work/game"
-! grep -qF "$src" "$work/game/CMakeCache.txt" "$work/game/CMakeFiles/mygame.dir/flags.make" ||
-  fail "the template's build refers to the source tree"
+# Folders, not a bare prefix: a checkout at /zelvra would match .../include/zelvra.
+! grep -qF -e "$src/engine" -e "$build/" "$work/game/CMakeCache.txt" "$work/game/CMakeFiles/mygame.dir/flags.make" ||
+  fail "the template's build refers to the source or build tree"
 
 # A good run: the build's version in the banner, the frame limit reached, no error.
 check_run() {
