@@ -1,4 +1,6 @@
 #include <cstdlib>
+#include <functional>
+#include <map>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -53,29 +55,35 @@ TEST(Config, FileLinesCommentsAndOddValues) {
 }
 
 TEST(Config, NumbersAreCheckedAgainstTheirRange) {
-  // Key, value, and the range it is refused for (nullptr: accepted).
-  const char* const cases[][3] = {
-      {"window_horizontal_pixels", "16384", nullptr}, {"window_horizontal_pixels", "16385", "from 1 to 16384."},
-      {"window_vertical_pixels", "1", nullptr}, {"window_vertical_pixels", "0", "from 1 to 16384."},
-      {"window_horizontal_pixels", "wide", "from 1 to 16384."}, {"window_horizontal_chars", "1000", nullptr},
-      {"window_horizontal_chars", "1001", "from 1 to 1000."}, {"window_vertical_chars", "1", nullptr},
-      {"window_vertical_chars", "-3", "from 1 to 1000."}, {"frame_time", "0", nullptr}, {"frame_time", "1000", nullptr},
-      {"frame_time", "-1", "from 0 to 1000."}, {"frame_time", "2147483647", "from 0 to 1000."},
-      {"frame_time", "33ms", "from 0 to 1000."}, {"random_seed", "-1", nullptr},
-      {"random_seed", "99999999999", "from -2147483648 to 2147483647."}, {"font_scale", "10", nullptr},
-      {"font_scale", "0.01", nullptr}, {"font_scale", "10.01", "above 0 and at most 10."},
-      {"font_scale", "0", "above 0 and at most 10."}, {"font_scale", "nan", "above 0 and at most 10."},
-      {"font_scale", "1.5x", "above 0 and at most 10."},
+  const std::map<std::string, std::function<double(Config&)>> setting = {
+      {"window_horizontal_pixels", &Config::getWindowHorizontalPixels},
+      {"window_vertical_pixels", &Config::getWindowVerticalPixels},
+      {"window_horizontal_chars", &Config::getWindowHorizontalChars},
+      {"window_vertical_chars", &Config::getWindowVerticalChars}, {"frame_time", &Config::getFrameTime},
+      {"random_seed", &Config::getRandomSeed}, {"font_scale", &Config::getFontScale}};
+  // Key, value, the range it is refused for (nullptr: accepted), the setting then (a refusal keeps the default).
+  const struct { const char *key, *value, *range; double after; } cases[] = {
+      {"window_horizontal_pixels", "16384", nullptr, 16384}, {"window_horizontal_pixels", "16385", "from 1 to 16384.", 1024},
+      {"window_vertical_pixels", "1", nullptr, 1}, {"window_vertical_pixels", "0", "from 1 to 16384.", 768},
+      {"window_horizontal_pixels", "wide", "from 1 to 16384.", 1024}, {"window_horizontal_chars", "1000", nullptr, 1000},
+      {"window_horizontal_chars", "1001", "from 1 to 1000.", 80}, {"window_vertical_chars", "1", nullptr, 1},
+      {"window_vertical_chars", "-3", "from 1 to 1000.", 24}, {"frame_time", "0", nullptr, 0},
+      {"frame_time", "1000", nullptr, 1000}, {"frame_time", "-1", "from 0 to 1000.", 33},
+      {"frame_time", "2147483647", "from 0 to 1000.", 33}, {"frame_time", "33ms", "from 0 to 1000.", 33},
+      {"random_seed", "-1", nullptr, -1}, {"random_seed", "99999999999", "from -2147483648 to 2147483647.", 0},
+      {"font_scale", "10", nullptr, 10}, {"font_scale", "0.01", nullptr, 0.01f},
+      {"font_scale", "10.01", "above 0 and at most 10.", 2}, {"font_scale", "0", "above 0 and at most 10.", 2},
+      {"font_scale", "nan", "above 0 and at most 10.", 2}, {"font_scale", "1.5x", "above 0 and at most 10.", 2},
   };
   for (const auto& row : cases) {
-    Config& c = loadText(std::string(row[0]) + ":" + row[1] + ",");
+    SCOPED_TRACE(std::string(row.key) + ":" + row.value);
+    Config& c = loadText(std::string(row.key) + ":" + row.value + ",");
     std::vector<std::string> expected;
-    if (row[2])
-      expected.push_back(std::string("Config::loadConfig(): Error! ") + row[0] + " is '" + row[1] + "', not a number " +
-                         row[2]);
+    if (row.range)
+      expected.push_back(std::string("Config::loadConfig(): Error! ") + row.key + " is '" + row.value +
+                         "', not a number " + row.range);
     EXPECT_EQ(c.getErrors(), expected);
-    // A refused value leaves the setting.
-    EXPECT_TRUE(!row[2] || (c.getFontScale() == 2.0f && c.getFrameTime() == 33)) << row[0] << ":" << row[1];
+    EXPECT_DOUBLE_EQ(setting.at(row.key)(c), row.after);
   }
 }
 

@@ -43,7 +43,8 @@ class ManagerTest : public testing::Test {
 } // namespace
 
 TEST_F(ManagerTest, DeliveryRegistrationAndRefusals) {
-  ASSERT_EQ(m.registerInterest(&a, "t-a") + m.registerInterest(&b, "t-a") + m.registerInterest(&b, "t-a"), 0);
+  ASSERT_EQ((Codes{m.registerInterest(&a, "t-a"), m.registerInterest(&b, "t-a"), m.registerInterest(&b, "t-a")}),
+            (Codes{0, 0, 0}));
   EXPECT_EQ(send("t-a"), 3);  // twice registered: delivered twice
   EXPECT_EQ(b.count, 2);
   EXPECT_EQ(m.unregisterInterest(&b, "t-a"), 0);

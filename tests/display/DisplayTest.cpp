@@ -43,9 +43,11 @@ TEST(Headless, SizesWithoutDrawingOrInput) {
                                   41, 38, 42, 85, 86, 87, 88, 89, 90, 91, 92, 93, 94, 95, 96, 0, 1, 2, 3, 4, 5, 6, 7,
                                   8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 27, 28, 29,
                                   30, 31, 32, 33, 34, 35, 26, 59, -1, 39, 75, 101};
-  for (std::size_t i = 0; i < codes.size(); i++)
-    EXPECT_EQ(im.toEventKeyboard({static_cast<sf::Keyboard::Key>(codes[i])}).getKey(),
-              i < zv::KEY_COUNT ? static_cast<int>(i) : codes[i] + 97) << codes[i];
+  for (std::size_t i = 0; i < codes.size(); i++) {
+    sf::Event::KeyEvent key{};
+    key.code = static_cast<sf::Keyboard::Key>(codes[i]);
+    EXPECT_EQ(im.toEventKeyboard(key).getKey(), i < zv::KEY_COUNT ? static_cast<int>(i) : codes[i] + 97) << codes[i];
+  }
   zv::ViewObject* view = new zv::ViewObject;  // every call fails: the text, and the border's four more
   EXPECT_EQ((std::vector<int>{view->draw(), view->setLocation(zv::ViewLocation(9))}), (std::vector<int>{-5, -1}));
   EXPECT_TRUE(zvtest::logContains("ViewObject::setLocation(): Warning! Location out of range (9). Ignored."));
@@ -84,6 +86,7 @@ TEST(Headless, ViewObjectsSurviveTheirTextAndTakeTheirEvents) {
     written.push_back(fuel->serialize());
   }
   EXPECT_EQ(written, (std::vector<std::string>{"view_value:-39,", "", "view_value:10,", ""}));
+  zv::GameManager::getInstance().shutDown();
 }
 
 // The largest window the graphics can give starts; a missing font does not.

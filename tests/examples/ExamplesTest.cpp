@@ -1,5 +1,7 @@
 // The example programs as their users run them.
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <functional>
 
 #include <spawn.h>
@@ -66,4 +68,21 @@ TEST(Examples, EchoClientGetsItsMessageBackWhileTheServerRuns) {
   }), 0);
   EXPECT_TRUE(logContains("** Game engine stopped **", "echo_server.log"));
   EXPECT_EQ(run("echo_client hello " + port, 10000), 1);  // nobody listens any more
+}
+
+// The search runs in the spare time of headless frames, its path event comes
+// through the loop, and the walker follows the route, one cell a frame at most.
+TEST(Examples, MazeWalkerGetsItsPathThroughTheLoopAndWalksIt) {
+  EXPECT_EQ(run("maze_headless 3 >maze.out", 60000), 0);
+  std::string out = zvtest::readFile("maze.out");
+  std::size_t at = out.find("\nRoute of ");
+  int cells = 0, found = -1, walked = -1;
+  ASSERT_NE(at, std::string::npos) << out;
+  ASSERT_EQ(sscanf(out.c_str() + at, "\nRoute of %d cells, found in frame %d, walked by frame %d", &cells, &found,
+                   &walked), 3);
+  EXPECT_TRUE(cells > 40 && found >= 0 && walked >= found + cells - 1) << out.substr(at);
+  // Every cell between start and goal is an open one, marked once; the walker ends on the goal.
+  std::size_t rows = out.find('\n', at + 1), end = out.find("The walker stands at (39,15).", at);
+  ASSERT_NE(end, std::string::npos) << out.substr(at);
+  EXPECT_EQ(std::count(out.begin() + static_cast<long>(rows), out.begin() + static_cast<long>(end), 'o'), cells - 2);
 }

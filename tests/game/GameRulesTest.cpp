@@ -57,7 +57,7 @@ class GameTest : public testing::Test {
   StartMenu* menu = nullptr;
   void SetUp() override {
     // The game reads its data from the working directory.
-    ASSERT_EQ(symlink(ZELVRA_RUN_DIR "/sprites", "sprites") + symlink(ZELVRA_RUN_DIR "/sounds", "sounds"), 0);
+    ASSERT_EQ((Codes{symlink(ZELVRA_RUN_DIR "/sprites", "sprites"), symlink(ZELVRA_RUN_DIR "/sounds", "sounds")}), (Codes{0, 0}));
     ASSERT_EQ(zvtest::startHeadless("random_seed:1234,"), 0);
     loadResources();
     driver = zvtest::onEveryStep(nullptr);

@@ -112,7 +112,7 @@ TEST(AnimationText, DeserializeFindsSpritesByLabel) {
   b.deserialize(a.serialize("ALL"));
   EXPECT_EQ(b.serialize("ALL"), a.serialize("ALL"));
   // Absent keys and an empty text change nothing.
-  EXPECT_EQ(b.deserialize("speed:3,") + b.deserialize(""), 0);
+  EXPECT_EQ((Codes{b.deserialize("speed:3,"), b.deserialize("")}), (Codes{0, 0}));
   EXPECT_EQ(b.serialize("ALL"), "sprite_name:ghost,sprite_index:1,sprite_slowdown_count:-1,");
   // Without a window drawing fails but the animation still advances.
   a.setSlowdownCount(0);
@@ -162,7 +162,7 @@ TEST(WindowAnimation, FramesAreCentredClippedTransparentAndAscii) {
   Sprite* p_s = numbered(1, 1);
   p_s->setColor(zv::CYAN);
   zv::DisplayManager::getInstance().presentFrame();
-  EXPECT_EQ(p_s->draw(0, Vector(30, 12), 0) + p_s->draw(4, Vector(40, 12), 0), 0);
+  EXPECT_EQ((Codes{p_s->draw(0, Vector(30, 12), 0), p_s->draw(4, Vector(40, 12), 0)}), (Codes{0, 0}));
   zvtest::ColorSpot spot = zvtest::findColor(zvtest::captureWindow(), sf::Color::Cyan);
   ASSERT_GT(spot.count, 0);
   EXPECT_EQ(std::vector<int>({zvtest::cellX(spot.x), zvtest::cellY(spot.y)}), std::vector<int>({30, 12}));

@@ -40,7 +40,7 @@ TEST(ResourceManagerLife, RefusesWorkWhenNotStartedAndStartsBetweenDisplayAndWor
   zv::LogManager::getInstance().startUp();
   ResourceManager& rm = ResourceManager::getInstance();
   zvtest::writeFile("tiny.txt", "1\n1\n1\n0\nred\n*\n");
-  EXPECT_EQ(rm.loadSprite("tiny.txt", "t") + rm.loadSound(ZELVRA_SOURCE_DIR "/sounds/Honk.wav", "honk"), -2);
+  EXPECT_EQ((Codes{rm.loadSprite("tiny.txt", "t"), rm.loadSound(ZELVRA_SOURCE_DIR "/sounds/Honk.wav", "honk")}), (Codes{-1, -1}));
   zv::LogManager::getInstance().shutDown();
   EXPECT_EQ(zvtest::logCount("ResourceManager not started!"), 2);
   zv::LogManager::getInstance().setLogLevel(5);
@@ -70,6 +70,10 @@ TEST(ResourceManagerLife, EngineStartFailsWhenItCannotStart) {
 }
 
 TEST(Sounds, GoodAndBadFilesAndAtMostOneHundred) {
+  // An audio library set up with no usable driver: the output is silent on any machine.
+  unsetenv("ALSOFT_DRIVERS");
+  zvtest::writeFile("alsoft.conf", "[general]\ndrivers=none\n");
+  setenv("ALSOFT_CONF", "alsoft.conf", 1);
   ASSERT_EQ(zvtest::startHeadless(), 0);
   ResourceManager& rm = ResourceManager::getInstance();
   zvtest::writeFile("mono16.wav", wav(2205, 1, 16));
@@ -83,7 +87,7 @@ TEST(Sounds, GoodAndBadFilesAndAtMostOneHundred) {
   }
   for (const char* file : {"Honk", "TirePop", "TireScreech"})
     ASSERT_EQ(rm.loadSound(std::string(ZELVRA_SOURCE_DIR "/sounds/") + file + ".wav", file), 0);
-  EXPECT_EQ(rm.loadSound("mono16.wav", "a") + rm.loadSound("stereo8.wav", "b"), 0);
+  EXPECT_EQ((Codes{rm.loadSound("mono16.wav", "a"), rm.loadSound("stereo8.wav", "b")}), (Codes{0, 0}));
   zv::Sound* p_a = rm.getSound("a");
   EXPECT_EQ(rm.loadSound("stereo8.wav", "a"), 0);
   EXPECT_EQ(rm.getSound("a"), p_a);  // the first of two labels wins
@@ -96,9 +100,8 @@ TEST(Sounds, GoodAndBadFilesAndAtMostOneHundred) {
   EXPECT_EQ(rm.loadSound("mono16.wav", "one-too-many"), -1);
   EXPECT_TRUE(zvtest::logContains("RM::loadSound(): Error! Unable to add more sounds (max is 100)."));
   EXPECT_TRUE(rm.getSound("blip99") && !rm.getSound("one-too-many"));
-  // Whichever output this machine has, a silent one is said once a start-up.
-  EXPECT_EQ(zvtest::logCount("RM::startUp(): Warning! No audio device; sounds load but play silently."),
-            zv::platform::audioOutputSilent() ? 1 : 0);
+  // A silent output is said once a start-up.
+  EXPECT_EQ(zvtest::logCount("RM::startUp(): Warning! No audio device; sounds load but play silently."), 1);
   zv::GameManager::getInstance().shutDown();
 }
 
@@ -110,7 +113,8 @@ TEST(Sounds, PlayOnceLoopStopAndShutDown) {
   ResourceManager& rm = ResourceManager::getInstance();
   zvtest::writeFile("short.wav", wav(1100, 1, 16));  // 50 ms
   zvtest::writeFile("tiny.txt", "1\n1\n1\n0\nred\n*\n");
-  ASSERT_EQ(rm.loadSprite("tiny.txt", "tiny") + rm.loadSound("short.wav", "once") + rm.loadSound("short.wav", "loop"), 0);
+  ASSERT_EQ((Codes{rm.loadSprite("tiny.txt", "tiny"), rm.loadSound("short.wav", "once"), rm.loadSound("short.wav", "loop")}),
+            (Codes{0, 0, 0}));
   zv::Sound *p_once = rm.getSound("once"), *p_loop = rm.getSound("loop"), empty;
   std::size_t log_lines = zvtest::logMessages().size();
   empty.play();  // no buffer: nothing to hear, nothing breaks

@@ -10,6 +10,10 @@
 #include "world/Object.h"
 #include "world/ObjectList.h"
 
+// The results of several calls, made left to right, so that each is checked
+// on its own: EXPECT_EQ((Codes{a(), b()}), (Codes{0, -1})).
+using Codes = std::vector<int>;
+
 namespace zvtest {
 
 std::string readFile(const std::string& path);  // "" when missing

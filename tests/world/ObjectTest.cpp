@@ -10,9 +10,10 @@ using zv::Vector;
 TEST_F(WorldTest, OutOfRangeAltitudeSolidnessColorAndLocationAreRefused) {
   zv::ViewObject* p = new zv::ViewObject;
   p->serialize("ALL");
-  EXPECT_EQ(p->setAltitude(5) + p->setAltitude(-1), -2);
+  EXPECT_EQ((Codes{p->setAltitude(5), p->setAltitude(-1)}), (Codes{-1, -1}));
   EXPECT_TRUE(zvtest::logContains("Object::setAltitude(): Altitude 5 not in range [0,4].  Ignored."));
-  EXPECT_EQ(p->setSolidness(static_cast<zv::Solidness>(3)) + p->setSolidness(static_cast<zv::Solidness>(-1)), -2);
+  EXPECT_EQ((Codes{p->setSolidness(static_cast<zv::Solidness>(3)), p->setSolidness(static_cast<zv::Solidness>(-1))}),
+            (Codes{-1, -1}));
   EXPECT_TRUE(zvtest::logContains("Object::setSolidness(): Solidness -1 not one of HARD, SOFT or SPECTRAL."));
   // Read from text, any number reaches the setters and is refused alike.
   p->deserialize("solidness:4,view_color:9,view_location:2147483647,");
@@ -26,31 +27,32 @@ TEST_F(WorldTest, OutOfRangeAltitudeSolidnessColorAndLocationAreRefused) {
 // Each setter marks what it changed, so that the next serialize("") writes
 // only that; a value equal to the current one marks nothing, except a type.
 TEST_F(WorldTest, SettersMarkWhatTheyChange) {
-  const std::pair<std::function<int(Object*)>, const char*> cases[] = {
+  const std::pair<std::function<Codes(Object*)>, const char*> cases[] = {
       {[](Object* p) {
          p->setBox(p->getBox());
          p->setId(p->getId());
-         return p->setPosition(Vector(1, 1)) + p->setActive() + p->setVisible() + p->setAltitude(2) +
-                p->setSolidness(zv::HARD);
+         return Codes{p->setPosition(Vector(1, 1)), p->setActive(), p->setVisible(), p->setAltitude(2),
+                      p->setSolidness(zv::HARD)};
        },
        ""},
-      {[](Object* p) { return p->setType("(Undefined)"), 0; }, "type:(Undefined),"},
-      {[](Object* p) { return p->setPosition(Vector(3, -0.25f)); }, "pos-x:3,pos-y:-0.25,"},
-      {[](Object* p) { return p->setAltitude(3) + p->setSolidness(zv::SOFT); }, "altitude:3,solidness:1,"},
-      {[](Object* p) { return p->setVisible(false) + p->setActive(false); }, "is_active:false,is_visible:false,"},
-      {[](Object* p) { return p->setVelocity(Vector(3, 4)), 0; }, "x_direction:0.6,y_direction:0.8,speed:5,"},
-      {[](Object* p) { return p->setAcceleration(Vector(0, 1)), p->setNoSoft(), p->setAvoidCollisions(), 0; },
+      {[](Object* p) { return p->setType("(Undefined)"), Codes{}; }, "type:(Undefined),"},
+      {[](Object* p) { return Codes{p->setPosition(Vector(3, -0.25f))}; }, "pos-x:3,pos-y:-0.25,"},
+      {[](Object* p) { return Codes{p->setAltitude(3), p->setSolidness(zv::SOFT)}; }, "altitude:3,solidness:1,"},
+      {[](Object* p) { return Codes{p->setVisible(false), p->setActive(false)}; }, "is_active:false,is_visible:false,"},
+      {[](Object* p) { return p->setVelocity(Vector(3, 4)), Codes{}; }, "x_direction:0.6,y_direction:0.8,speed:5,"},
+      {[](Object* p) { return p->setAcceleration(Vector(0, 1)), p->setNoSoft(), p->setAvoidCollisions(), Codes{}; },
        "no_soft:true,x_acceleration:0,y_acceleration:1,avoid_collisions:true,"},
-      {[](Object* p) { return p->setFollowPath(true), 0; }, "follow_path:true,"},
-      {[](Object* p) { return p->setId(1000), p->setBox(zv::Box(Vector(0, 0), 2, 2)), 0; },
+      {[](Object* p) { return p->setFollowPath(true), Codes{}; }, "follow_path:true,"},
+      {[](Object* p) { return p->setId(1000), p->setBox(zv::Box(Vector(0, 0), 2, 2)), Codes{}; },
        "id:1000,box-corner-x:0,box-corner-y:0,box-horizontal:2,box-vertical:2,"},
-      {[](Object* p) { return p->registerInterest("custom"); }, "event_count:1,event_name[0]:custom,"},
+      {[](Object* p) { return Codes{p->registerInterest("custom")}; }, "event_count:1,event_name[0]:custom,"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.second);
     Object* p = new Object;
     p->serialize("ALL");
-    EXPECT_EQ(c.first(p), 0);
+    Codes codes = c.first(p);
+    EXPECT_EQ(codes, Codes(codes.size(), 0));
     EXPECT_EQ(p->isModified(), *c.second != '\0');
     EXPECT_EQ(p->serialize(""), c.second);
   }
@@ -76,7 +78,7 @@ TEST_F(WorldTest, InterestIsRoutedByEventTypeAndBounded) {
   EXPECT_TRUE(zvtest::logContains("Object::registerInterest(): maximum (100) reached, cannot register for event 'one-more'"));
   zv::WorldManager::getInstance().markForDelete(r);  // its deletion ends every registration
   zv::WorldManager::getInstance().update();
-  EXPECT_EQ(zv::GameManager::getInstance().onEvent(&step) + zv::WorldManager::getInstance().onEvent(&a), 0);
+  EXPECT_EQ((Codes{zv::GameManager::getInstance().onEvent(&step), zv::WorldManager::getInstance().onEvent(&a)}), (Codes{0, 0}));
 }
 
 TEST_F(WorldTest, SelectionsNameAttributesWithTheirComma) {

@@ -63,7 +63,7 @@ TEST_F(WorldTest, FollowingAPath) {
     Object* p = at(1, 1);
     if (c.wall)
       at(2, 1);
-    p->setVelocity(Vector(c.speed, 0));
+    p->setVelocity(Vector(0, c.speed));  // down: the path must turn it
     p->setPath(c.path);
     p->setFollowPath(true);
     for (int i = 0; i < c.frames; i++)
@@ -152,19 +152,19 @@ TEST_F(WorldTest, PendingSearches) {
   PathManager& pm = PathManager::getInstance();
   EXPECT_EQ(pm.startUp(), -1);
   PathFind a(at(1, 1), Vector(5, 5)), b(at(2, 2), Vector(5, 5)), orphan(nullptr, Vector(1, 1));
-  EXPECT_EQ(pm.addPathFind(&a) + pm.addPathFind(&b), 0);
+  EXPECT_EQ((Codes{pm.addPathFind(&a), pm.addPathFind(&b)}), (Codes{0, 0}));
   EXPECT_EQ(pm.addPathFind(&b), -1);
   EXPECT_TRUE(zvtest::logContains("PathManager::addPathFind(): Warning! Search already pending."));
-  EXPECT_EQ(pm.addPathFind(nullptr) + pm.addPathFind(&orphan), -2);
+  EXPECT_EQ((Codes{pm.addPathFind(nullptr), pm.addPathFind(&orphan)}), (Codes{-1, -1}));
   EXPECT_EQ(orphan.cycleOnce(), zv::PATH_NONE);
   EXPECT_TRUE(zvtest::logContains("PathFind::cycleOnce(): node graph not allocated.  Cannot find path."));
-  EXPECT_EQ(pm.removePathFind(nullptr) + pm.removePathFind(&orphan), -2);
+  EXPECT_EQ((Codes{pm.removePathFind(nullptr), pm.removePathFind(&orphan)}), (Codes{-1, -1}));
   EXPECT_EQ(pm.removePathFind(&b), 0);
   EXPECT_EQ(pm.removePathFind(&b), -1);
   EXPECT_EQ(pm.removePathFind(&a), 0);
   // An object has one search at most: a new one replaces it, a refused one leaves it.
   Object* p = at(1, 1);
-  ASSERT_EQ(p->findPath(Vector(5, 5)) + p->findPath(Vector(9, 9)) + p->findPath(Vector(-5, 0)), -1);
+  ASSERT_EQ((Codes{p->findPath(Vector(5, 5)), p->findPath(Vector(9, 9)), p->findPath(Vector(-5, 0))}), (Codes{0, 0, -1}));
   EXPECT_TRUE(p->getPathFind()->getGoal().x == 9 && pm.getPathFindCount() == 1);
   // Deleting the object takes its search along; stopping refuses new ones.
   WorldManager::getInstance().markForDelete(p);
