@@ -7,6 +7,7 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
@@ -52,6 +53,15 @@ std::string startServer() {
 Display* openDisplay() {
   XSetErrorHandler(reportXError);
   return XOpenDisplay(nullptr);
+}
+
+int keyRepeatDelay() {
+  Display* display = openDisplay();
+  unsigned delay = 0, interval = 0;
+  bool known = display && XkbGetAutoRepeatRate(display, XkbUseCoreKbd, &delay, &interval);
+  if (display)
+    XCloseDisplay(display);
+  return known ? static_cast<int>(delay) : -1;
 }
 
 bool requestClose(unsigned long window) {

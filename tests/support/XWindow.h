@@ -10,6 +10,8 @@ namespace zvtest {
 
 // A connection whose errors go to stderr instead of ending the process.
 _XDisplay* openDisplay();
+// The server's delay before a held key repeats, in ms; -1 when it cannot say.
+int keyRepeatDelay();
 // Asks a window to close, as the close button does (WM_DELETE_WINDOW).
 bool requestClose(unsigned long window);
 
