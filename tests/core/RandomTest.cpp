@@ -19,18 +19,15 @@ TEST(RandomNumbers, RangeCoverageAndOneCallPerDraw) {
   }
   EXPECT_TRUE(low < 50 && high > zv::RANDOM_MAX - 50 && flow < 0.002f && fhigh > 0.998f);
   // The same seed draws the same numbers, and 20 draws leave the generator
-  // where 20 rand() calls would.
-  std::vector<int> runs[2];
-  int next[2];
-  for (int run = 0; run < 2; run++) {
+  // where 20 rand() calls would (the last value is the next rand()).
+  auto draws = [](bool engine) {
     srand(1234);
+    std::vector<int> out;
     for (int i = 0; i < 20; i++)
-      run ? runs[run].push_back(zv::randomNumber()) : (void)rand();
-    next[run] = rand();
-  }
-  EXPECT_EQ(next[1], next[0]);
-  srand(1234);
-  for (int i = 0; i < 20; i++)
-    runs[0].push_back(zv::randomNumber());
-  EXPECT_EQ(runs[0], runs[1]);
+      out.push_back(engine ? zv::randomNumber() : rand());
+    return out.push_back(rand()), out;
+  };
+  std::vector<int> drawn = draws(true);
+  EXPECT_EQ(drawn, draws(true));
+  EXPECT_EQ(drawn.back(), draws(false).back());
 }
