@@ -125,6 +125,7 @@ TEST_F(WorldTest, SearchesThatCannotStart) {
   const struct { float width, height; Vector from, to; int result; } cases[] = {
       {0, 0, Vector(0, 0), Vector(0, 0), -1},         {nan, 10, Vector(0, 0), Vector(0, 0), -1},
       {2000, 1000, Vector(1, 1), Vector(5, 5), -1},   {1000, 1000, Vector(1, 1), Vector(5, 5), 0},
+      {1000000, 1, Vector(1, 0), Vector(5, 0), 0},    {1, 1000000, Vector(0, 1), Vector(0, 5), 0},
       {80, 24, Vector(-3, 2), Vector(5, 5), -1},      {80, 24, Vector(1, 1), Vector(80, 5), -1},
       {80, 24, Vector(1, 1), Vector(5, -0.6f), -1},   {80, 24, Vector(1, 1), Vector(nan, 1), -1},
       {80, 24, Vector(1, 1), Vector(79.4f, 23.4f), 0}, {80, 24, Vector(1, 1), Vector(-0.5f, 0), 0},
