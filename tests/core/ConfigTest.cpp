@@ -56,11 +56,10 @@ TEST(Config, FileLinesCommentsAndOddValues) {
 
 TEST(Config, NumbersAreCheckedAgainstTheirRange) {
   const std::map<std::string, std::function<double(Config&)>> setting = {
-      {"window_horizontal_pixels", &Config::getWindowHorizontalPixels},
-      {"window_vertical_pixels", &Config::getWindowVerticalPixels},
-      {"window_horizontal_chars", &Config::getWindowHorizontalChars},
-      {"window_vertical_chars", &Config::getWindowVerticalChars}, {"frame_time", &Config::getFrameTime},
-      {"random_seed", &Config::getRandomSeed}, {"font_scale", &Config::getFontScale}};
+      {"window_horizontal_pixels", &Config::getWindowHorizontalPixels}, {"random_seed", &Config::getRandomSeed},
+      {"window_vertical_pixels", &Config::getWindowVerticalPixels}, {"font_scale", &Config::getFontScale},
+      {"window_horizontal_chars", &Config::getWindowHorizontalChars}, {"frame_time", &Config::getFrameTime},
+      {"window_vertical_chars", &Config::getWindowVerticalChars}};
   // Key, value, the range it is refused for (nullptr: accepted), the setting then (a refusal keeps the default).
   const struct { const char *key, *value, *range; double after; } cases[] = {
       {"window_horizontal_pixels", "16384", nullptr, 16384}, {"window_horizontal_pixels", "16385", "from 1 to 16384.", 1024},

@@ -1,9 +1,7 @@
-// GL drivers are never unloaded in test processes: a window's driver is closed
-// when the window goes, long before the leak checker looks at exit, and the
-// blocks it still holds would then read as leaks from an unknown place instead
-// of under the driver's own name (which the leak suppressions match). Linked
-// into every test executable, and preloaded into the programs the end-to-end
-// scripts start, so both keep the driver mapped from their first instruction.
+// GL drivers are never unloaded in test processes: unloaded when a window
+// closes, the blocks they still hold at exit would read as leaks from nowhere
+// instead of under the driver's name, which the leak suppressions match.
+// Linked into every test executable; preloaded into the programs they start.
 #include <cstring>
 #include <dlfcn.h>
 #include <link.h>
