@@ -46,9 +46,6 @@ TEST(Config, FileLinesCommentsAndOddValues) {
   EXPECT_EQ(c.getConfigText(), " #frame_time:11,frame_time:12,window_title:A,");
   // A line without its comma swallows the next entry into its value.
   EXPECT_FLOAT_EQ(loadFile("frame_time:33\nfont_scale:1,\n").getFontScale(), 2.0f);
-  EXPECT_EQ(loadText("window_title:My Game,").getWindowTitle(), "MyGame");
-  EXPECT_EQ(loadText("window_title:Part:Two,").getWindowTitle(), "Part");
-  EXPECT_EQ(loadText("frame_time:10,frame_time:20,").getFrameTime(), 10);  // the first wins
   loadText("networking:yes,headless:True,show_mouse:true,frame_time:,");  // an empty value is ignored
   EXPECT_EQ(std::vector<int>({c.getNetworking(), c.getHeadless(), c.getShowMouse(), c.getFrameTime()}),
             std::vector<int>({0, 0, 1, 33}));

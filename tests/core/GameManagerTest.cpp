@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
-#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -59,7 +58,7 @@ TEST(GameManagerStart, BannerConfigurationOrderAndRefusedSecondStart) {
                            std::string("GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.")})
     EXPECT_TRUE(zvtest::logContains(line)) << line;
   std::string deep(200, 'd');
-  ASSERT_EQ(system(("mkdir -p " + deep + "/" + deep).c_str()) + chdir((deep + "/" + deep).c_str()), 0);
+  ASSERT_EQ((Codes{system(("mkdir -p " + deep + "/" + deep).c_str()), chdir((deep + "/" + deep).c_str())}), (Codes{0, 0}));
   ASSERT_EQ(zvtest::startHeadless(), 0);
   GameManager::getInstance().shutDown();
   EXPECT_TRUE(zvtest::logContains("  (full path too long)"));

@@ -186,6 +186,7 @@ TEST_F(RealWindow, BackgroundsAreDrawnOnlyOverWhatIsThere) {
     dm.drawShape(block);
     for (int row = 3; row < 9; row++)
       dm.drawText(Vector(0, static_cast<float>(row)), std::string(20, ':'), zv::ALIGN_LEFT, zv::WHITE);
+    dm.drawCharacter(Vector(30, 3), '\0', zv::WHITE);  // no glyph: no quad
     ASSERT_EQ(dm.presentFrame(), 0);
     counts.insert(counts.end(), {dm.getDrawCounts().quads, dm.getDrawCounts().backgrounds});
   }

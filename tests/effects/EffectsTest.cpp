@@ -11,6 +11,7 @@
 #include "effects/Firework.h"
 #include "effects/Particles.h"
 #include "effects/Splash.h"
+#include "effects/SplashZelvra.h"
 #include "platform/Platform.h"
 #include "world/EventOut.h"
 #include "world/WorldManager.h"
@@ -84,15 +85,15 @@ TEST_F(Effects, PresetsMakeTheirNumbersAndColours) {
   EXPECT_EQ(zv::addParticles(-4, 0, at, 0, at, 0, 2, 0, 0.1f, 0, 10, 0, 255, 0, 1, 1, 1, 0, zv::ParticleKind(9)), 0);
   EXPECT_EQ(zv::addParticles(3, 0, at, 0, at, 0, 2, 0, 0.1f, 0, 10, 0, 255, 0, 1, 1, 1, 0, zv::ParticleKind(2)), -1);
   EXPECT_EQ(zvtest::logCount("addParticles(): Type 2 not defined."), 1);
+  zvtest::fail_nothrow_new = true;  // no memory: the batch stops with its line
+  EXPECT_EQ(zv::addParticles(3, 0, at, 0, at, 0, 2, 0, 0.1f, 0, 10, 0, 255, 0, 1, 1, 1, 0, zv::PARTICLE), -1);
+  zvtest::fail_nothrow_new = false;
+  EXPECT_TRUE(zvtest::logContains("addParticles(): Error!  Unable to create new Particle!"));
   zv::addParticles(zv::ParticlePreset(4), at, 2, zv::RED);
   zv::addParticles(zv::FIREWORKS, at, 0.2f, zv::RED);  // rounds to no fireworks
   ASSERT_TRUE(all().empty() && all("Firework").empty());
-  const struct {
-    zv::ParticlePreset preset;
-    int rounds, count;
-    float scale, size, size_spread, low[4], high[4];  // speed, age, red, green
-    int blue;
-  } presets[] = {
+  struct Preset { zv::ParticlePreset preset; int rounds, count; float scale, size, size_spread, low[4], high[4]; int blue; };
+  const Preset presets[] = {  // low and high: speed, age, red, green
       {zv::BURST, 20, 100, 2, 3, 0, {0.06f, 15, 255, 0}, {0.18f, 44, 255, 0}, 0},
       {zv::FIREWORKS, 100, 12, 3, 6, 0, {0.1f, 30, 128, 0}, {0.3f, 89, 255, 196}, 0},
       {zv::PUFF, 50, 20, 1, 5 / 1.5f, 0.075f, {0.175f, 18, 103, 103}, {0.225f, 22, 152, 152}, -1},
@@ -162,8 +163,8 @@ TEST_F(Effects, SplashTitleSlidesInStopsAndTheInsectLands) {
 }
 
 TEST_F(Effects, AnyKeyEndsTheSplashAfterOneFrame) {
-  zvtest::Recorder* w = zvtest::onEveryStep([](int step) {
-    zv::EventKeyboard key;  // any key, any action
+  zv::EventKeyboard key;  // any key, any action
+  zvtest::Recorder* w = zvtest::onEveryStep([&key](int step) {
     if (step == 0)
       zv::InputManager::getInstance().onEvent(&key);
   });
@@ -171,4 +172,8 @@ TEST_F(Effects, AnyKeyEndsTheSplashAfterOneFrame) {
   ASSERT_EQ(zv::splash(), 0);
   EXPECT_EQ(zv::GameManager::getInstance().getStepCount(), 1);
   EXPECT_TRUE(all<zv::Object>("Splash").empty() && all<zv::Object>("SplashZelvra").empty());
+  zv::GameManager::getInstance().setGameOver(false);  // the insect on its own ends the loop on a key too
+  new zv::SplashZelvra(Vector(40, 12));
+  zv::InputManager::getInstance().onEvent(&key);
+  EXPECT_TRUE(zv::GameManager::getInstance().getGameOver());
 }

@@ -15,6 +15,7 @@
 #include "Spawner.h"
 #include "StartMenu.h"
 #include "TestSupport.h"
+#include "core/EventStep.h"
 #include "core/GameManager.h"
 #include "display/EventKeyboard.h"
 #include "display/InputManager.h"
@@ -127,6 +128,8 @@ TEST_F(GameTest, CollisionsTakeFuelOnceAndGasGivesFiftyCapped) {
   // The spawner reloads when the missile ends, then counts down the frames since.
   int reload = static_cast<int>(300.0f / Spawner::getInstance().getRoadSpeed()), left = Spawner::getInstance().getMissileCountdown();
   EXPECT_TRUE(left <= reload && left > reload - 14) << left << " of " << reload;
+  zv::EventStep step(1);  // obstacles claim only the collisions they handle
+  EXPECT_EQ((new Cones)->eventHandler(&step), 0);
 }
 
 TEST_F(GameTest, MissileWarnsThenLaunchesTwentyNineColumnsRight) {
@@ -162,6 +165,8 @@ TEST_F(GameTest, RacerMovesEverySecondFrameWithinTheRoad) {
   EXPECT_EQ(ys, expected);
   runUntil(10, [&](int) { key(zv::S, zv::KEYBOARD_HELD); });
   EXPECT_GT(first<Racer>()->getPosition().getY(), 4.0f);
+  runUntil(5, [](int) {});  // idle: the countdown rests at 0
+  EXPECT_EQ(first<Racer>()->getMoveCountdown(), 0);
 }
 
 TEST_F(GameTest, EmptyTankEndsTheRunAndTheNextRunCarriesTheRoadSpeed) {

@@ -72,10 +72,7 @@ TEST_F(SpriteFiles, GoodFilesLoad) {
   std::string tall;
   for (int i = 0; i < 1200; i++)
     tall += "x\n";
-  const struct {
-    std::string text, sprite;
-    std::vector<std::string> logged;
-  } cases[] = {
+  const struct { std::string text, sprite; std::vector<std::string> logged; } cases[] = {
       {HEADER + "=o=\n-o-\n", "2 3x1 4 Red - -o-",
        {"RM::loadSprite(): Loading sprite 'sprite.txt'.", "RM::loadSprite(): assuming simple sprite file format.",
         "RM::loadSprite(): Sprite 's0' loaded."}},
@@ -118,10 +115,7 @@ TEST_F(SpriteFiles, BadFilesAreRefusedWithTheReason) {
   const std::string eof = "getLine(): Error! Unexpected end of file.", simple_eof = "RM::loadSimpleSprite(): Error! "
                                                                                       "Unexpected end of file.";
   const std::string not_loaded = "RM::loadSprite(): Sprite 's' NOT loaded.", error = "RM::loadRobustSprite(): Error! ";
-  const struct {
-    std::string text;
-    std::vector<std::string> logged;
-  } cases[] = {
+  const struct { std::string text; std::vector<std::string> logged; } cases[] = {
       {"", {eof, "RM::loadSprite(): Error! Unknown sprite file format.", "RM::loadSprite(): First line is ''.",
             not_loaded}},
       {"0\n1\n1\n0\nred\n*\n", {"RM::loadSprite(): First line is '0'."}},

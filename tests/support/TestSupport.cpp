@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <chrono>
+#include <new>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -45,6 +46,8 @@ int logCount(const std::string& text, const std::string& path) {
   return count;
 }
 
+bool fail_nothrow_new = false;
+
 std::vector<zv::Object*> objectsIn(const zv::ObjectList& list) {
   std::vector<zv::Object*> out;
   zv::ObjectListIterator li(&list);
@@ -87,3 +90,11 @@ Recorder* onEveryStep(std::function<void(int)> f) {
 }
 
 } // namespace zvtest
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return zvtest::fail_nothrow_new ? nullptr : ::operator new(size);
+  } catch (...) {
+    return nullptr;
+  }
+}

@@ -10,6 +10,8 @@
 #include "world/Object.h"
 #include "world/ObjectList.h"
 
+// While set, allocations that ask not to throw fail, as with no memory left.
+namespace zvtest { extern bool fail_nothrow_new; }
 // The results of several calls, made left to right, so that each is checked
 // on its own: EXPECT_EQ((Codes{a(), b()}), (Codes{0, -1})).
 using Codes = std::vector<int>;
