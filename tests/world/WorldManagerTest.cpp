@@ -169,6 +169,9 @@ TEST(Geometry, BoxesIntersectOnBothAxes) {
     EXPECT_TRUE(zv::boxIntersectsBox(a, b) == c.meets && zv::boxIntersectsBox(b, a) == c.meets) << c.x << "," << c.y;
   }
   EXPECT_TRUE(zv::boxContainsPosition(a, Vector(2, 0)) && !zv::boxContainsPosition(a, Vector(2, 2.1f)));
+  Object mover, other;  // falling straight onto the other from above: above it, after the seven halvings
+  other.setPosition(Vector(10, 10)), mover.setPosition(Vector(10.125f, 7.625f)), mover.setVelocity(Vector(0, 1.75f));
+  EXPECT_EQ(zv::getNormal(&mover, &other), Vector(0, -1));
 }
 
 // Of objects made while the world is stopped, so that they stay outside it.
