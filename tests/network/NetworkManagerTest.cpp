@@ -97,6 +97,7 @@ TEST_F(NetworkTest, WholeMessagesAreAnnouncedOneAtATimeFromClientsUpToTheLimit) 
   EXPECT_EQ(nm.accept(), -1);  // nobody waiting
   int fd = client();
   int second = client();
+  close(0);  // as in a program started without standard input: the next connection gets descriptor 0
   EXPECT_EQ(acceptOne(), 0);
   ASSERT_TRUE(waitUntil([&] {
     return nm.accept() == -1 && logContains("NetworkManager::accept(): Warning! accept() connection, but at limit (1).");

@@ -109,6 +109,7 @@ TEST_F(SpriteFiles, GoodFilesLoad) {
     // Bare keys are taken out of the header, not left unused.
     EXPECT_FALSE(c.logged.empty() && logged({"RM::loadRobustSprite(): Warning! Unused HEADER lines:"})) << c.text;
   }
+  EXPECT_EQ(zvtest::logCount("outside 7-bit ASCII"), 1);  // only the file that has such bytes
 }
 
 TEST_F(SpriteFiles, BadFilesAreRefusedWithTheReason) {

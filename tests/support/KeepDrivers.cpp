@@ -1,6 +1,5 @@
-// GL drivers are never unloaded in test processes: unloaded when a window
-// closes, the blocks they still hold at exit would read as leaks from nowhere
-// instead of under the driver's name, which the leak suppressions match.
+// GL drivers stay loaded in test processes, so that the blocks they hold at exit
+// are named in leak reports (and matched by the suppressions), not from nowhere.
 // Linked into every test executable; preloaded into the programs they start.
 #include <cstring>
 #include <dlfcn.h>
