@@ -96,10 +96,9 @@ class RealInput : public testing::Test {
 };
 } // namespace
 
-// The batched cells look as each cell's rectangle and letter drawn straight into the window:
-// every printable character and colour, runs overlapping by half a cell, over all four edges,
-// far outside, over a shape and over a rectangle drawn on the window, and aligned (five centred at 20
-// cover 18 to 22, right-aligned 15 to 19).
+// The batched cells look as each cell's rectangle and letter drawn straight into the window: every printable
+// character and colour, runs overlapping by half a cell, over all four edges, far outside, over a shape and a
+// rectangle drawn on the window, and aligned (five centred at 20 cover 18 to 22, right-aligned 15 to 19).
 TEST_F(RealWindow, BatchedCellsMatchCellByCellDrawing) {
   struct TextRun { float x, y; std::string text; zv::Color color; zv::Alignment align; };
   const zv::Alignment LEFT = zv::ALIGN_LEFT;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "core/EventStep.h"
 #include "core/GameManager.h"
 #include "core/LogManager.h"
 #include "display/InputManager.h"
@@ -125,6 +126,8 @@ TEST_F(Effects, PresetsMakeTheirNumbersAndColours) {
       EXPECT_TRUE(std::fabs(low[i] - c.low[i]) < 0.002f && std::fabs(high[i] - c.high[i]) < 0.002f)
           << i << ": " << low[i] << " to " << high[i];
   }
+  ASSERT_EQ(zv::addParticles(2, 0, at, 3, at, 0, 2, 0, 0.1f, 0, 10, 0, 255, 0, 1, 1, 1, 0, zv::PARTICLE), 0);
+  EXPECT_TRUE(all().size() == 2 && (all()[0]->getPosition() != at || all()[1]->getPosition() != at));  // spread
 }
 
 TEST(SplashStopped, RefusedBeforeTheEngineStarts) {
@@ -172,8 +175,13 @@ TEST_F(Effects, AnyKeyEndsTheSplashAfterOneFrame) {
   ASSERT_EQ(zv::splash(), 0);
   EXPECT_EQ(zv::GameManager::getInstance().getStepCount(), 1);
   EXPECT_TRUE(all<zv::Object>("Splash").empty() && all<zv::Object>("SplashZelvra").empty());
-  zv::GameManager::getInstance().setGameOver(false);  // the insect on its own ends the loop on a key too
-  new zv::SplashZelvra(Vector(40, 12));
+  // The insect on its own: rising exactly a row a step from row 30, it stops on row 0; a key ends the loop.
+  zv::GameManager::getInstance().setGameOver(false);
+  zv::Object* bug = new zv::SplashZelvra(Vector(40, 0));
+  zv::EventStep step(1);
+  for (int i = 0; i < 35; i++)
+    bug->eventHandler(&step), zv::WorldManager::getInstance().update();
+  EXPECT_EQ(bug->getPosition().getY(), 0.0f);
   zv::InputManager::getInstance().onEvent(&key);
   EXPECT_TRUE(zv::GameManager::getInstance().getGameOver());
 }

@@ -1,6 +1,5 @@
-// GL drivers stay loaded in test processes, so that the blocks they hold at exit
-// are named in leak reports (and matched by the suppressions), not from nowhere.
-// Linked into every test executable; preloaded into the programs they start.
+// GL drivers stay loaded in test processes, so that leak reports name their blocks (and the
+// suppressions match them). Linked into every test executable; preloaded into what they start.
 #include <cstring>
 #include <dlfcn.h>
 #include <link.h>
