@@ -34,12 +34,13 @@ measure() {
       END { if (n) printf "%d %.1f %.1f\n", n, sx / n, sy / n; else print "0 0 0" }'
 }
 
-shot() { import -window "$window" "$1" 2>/dev/null; }
+# Every X client call has a bound: on a loaded machine one may never answer.
+shot() { timeout 10 import -window "$window" "$1" 2>/dev/null; }
 
 # Without a window manager the focus follows nothing: set it, with the
 # pointer inside, before every key.
 focus() {
-  xdotool windowfocus --sync "$window" 2>/dev/null
+  timeout 5 xdotool windowfocus --sync "$window" 2>/dev/null
   xdotool mousemove --window "$window" 512 384 2>/dev/null
 }
 press() { focus; xdotool key "$1"; }

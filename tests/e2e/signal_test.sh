@@ -13,14 +13,14 @@ enter_run_folder signal
 # (WxH+X+Y of the window).
 wait_for() {
   for _ in $(seq 1 60); do
-    import -window "$window" shot.png 2>/dev/null
+    timeout 10 import -window "$window" shot.png 2>/dev/null
     [ "$(count_color shot.png "$1" "$2")" -ge 50 ] && return 0
     sleep 0.1
   done
   return 1
 }
 press() {
-  xdotool windowfocus --sync "$window" 2>/dev/null
+  timeout 5 xdotool windowfocus --sync "$window" 2>/dev/null
   xdotool mousemove --window "$window" 512 384 2>/dev/null
   xdotool key "$1"
 }
