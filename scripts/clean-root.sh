@@ -45,7 +45,8 @@ fi
 
 echo "=== 2. ./run.sh under a virtual display ==="
 rc=0
-inside bash -c 'cd /zelvra && xvfb-run -a timeout 20 ./run.sh' > "$root/run-xvfb.log" 2>&1 || rc=$?
+# The project's own virtual display (a server that does not reset between clients).
+inside bash -c 'cd /zelvra && scripts/with-display.sh timeout 20 ./run.sh' > "$root/run-xvfb.log" 2>&1 || rc=$?
 if [ "$rc" -eq 124 ]; then
   echo "ok: the game was still running after 20 s"
 else
