@@ -14,7 +14,6 @@
 #include "display/DisplayManager.h"
 #include "display/EventView.h"
 #include "display/InputManager.h"
-#include "display/Shape.h"
 #include "display/ViewObject.h"
 #include "platform/Platform.h"
 #include "world/WorldManager.h"
@@ -30,8 +29,6 @@ TEST(Headless, SizesWithoutDrawingOrInput) {
   EXPECT_EQ((std::vector<int>{dm.drawCharacter(Vector(1, 1), 'x', zv::RED), dm.drawCharacter(Vector(1, 1), 'x', 1, 2, 3),
                               dm.drawText(Vector(1, 1), "abc", zv::ALIGN_LEFT, zv::RED), dm.presentFrame()}),
             std::vector<int>(4, -1));
-  zv::Shape shape;
-  shape.draw(Vector(3, 3));                 // no window: nothing drawn, nothing breaks
   EXPECT_FALSE(im.isValid("zv-step") || im.isValid("zv-keyboard-network"));
   EXPECT_EQ(im.registerInterest(new zvtest::Recorder, zv::STEP_EVENT), -1);
   // Library codes in engine key order (F1-F12, A-Z, 1-9, 0, backspace last), then unnamed ones: code + 97.

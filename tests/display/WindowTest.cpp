@@ -255,6 +255,12 @@ TEST_F(RealInput, KeysPressedHeldAndReleased) {
   EXPECT_TRUE(held.size() == 4 && held[0].code == zv::UP && held[1].code == zv::SPACE && held[2].code == zv::F10);
   std::vector<Seen> space = p_listener->of(zv::SPACE, last);
   EXPECT_TRUE(space.size() == 3 && space[1].action == zv::KEYBOARD_PRESSED && space[2].action == zv::KEYBOARD_RELEASED);
+  zv::InputManager::getInstance().shutDown();  // stopped, it gives the window its key repeat back
+  send("keydown b sleep 0.5 keyup b");
+  int presses = 0;
+  for (sf::Event e; zv::DisplayManager::getInstance().getWindow()->pollEvent(e);)
+    presses += e.type == sf::Event::KeyPressed;
+  EXPECT_GT(presses, 1);
 }
 
 // Pixels (130, 170) and (256, 320) are cells (10.15625, 5.3125) and (20, 10). Moves come first,

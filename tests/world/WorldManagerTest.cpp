@@ -133,8 +133,6 @@ TEST_F(WorldTest, StartAndShutDownBoundTheWorld) {
   at(2, 2)->setActive(false);
   zv::GameManager::getInstance().shutDown();
   EXPECT_TRUE(wm.getAllObjects(true).isEmpty());
-  Object outside;
-  EXPECT_TRUE(wm.getAllObjects(true).isEmpty());
 }
 
 TEST_F(WorldTest, ViewIsClampedToTheBoundaryAndFollowsAnObject) {
