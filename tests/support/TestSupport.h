@@ -10,8 +10,6 @@
 #include "world/Object.h"
 #include "world/ObjectList.h"
 
-// While set, allocations that ask not to throw fail, as with no memory left.
-namespace zvtest { extern bool fail_nothrow_new; }
 // The results of several calls, made left to right, so that each is checked
 // on its own: EXPECT_EQ((Codes{a(), b()}), (Codes{0, -1})).
 using Codes = std::vector<int>;
@@ -28,6 +26,8 @@ int logCount(const std::string& text, const std::string& path = "zelvra.log");
 std::vector<zv::Object*> objectsIn(const zv::ObjectList& list);
 // Polls done() every millisecond until it holds (true) or ms have passed (false).
 bool waitUntil(const std::function<bool()>& done, int ms = 3000);
+// While set, allocations that ask not to throw fail, as with no memory left.
+extern bool fail_nothrow_new;
 // GameManager::startUp()'s result, headless, frame time 0 unless the text says otherwise.
 int startHeadless(const std::string& extra_config = "");
 
