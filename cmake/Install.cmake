@@ -1,7 +1,6 @@
 # What `cmake --install` puts under a prefix, and the Debian packages made of
 # it. Component "dev": the library, headers, CMake and pkg-config files.
-# Component "game": the program and its data; the program looks for the data
-# in ../share/zelvra from its own folder, so those two places stay fixed.
+# Component "game": the program and its data, where InstalledData finds them.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -10,8 +9,14 @@ set(ZELVRA_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Zelvra)
 
 install(TARGETS zelvra_engine EXPORT ZelvraTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev)
-install(DIRECTORY engine/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelvra COMPONENT dev
-  FILES_MATCHING PATTERN "*.h")
+# The headers a game uses; the renderer's, the input fallback's and the
+# platform's own stay inside the library.
+file(GLOB_RECURSE ZELVRA_HEADERS RELATIVE ${CMAKE_SOURCE_DIR}/engine CONFIGURE_DEPENDS engine/*.h)
+list(REMOVE_ITEM ZELVRA_HEADERS platform/DataDir.h platform/Signals.h platform/Socket.h)
+foreach(header ${ZELVRA_HEADERS})
+  get_filename_component(dir ${header} DIRECTORY)
+  install(FILES engine/${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelvra/${dir} COMPONENT dev)
+endforeach()
 install(FILES ${CMAKE_BINARY_DIR}/generated/core/Version.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelvra/core COMPONENT dev)
 install(EXPORT ZelvraTargets NAMESPACE Zelvra:: DESTINATION ${ZELVRA_CMAKE_DIR} COMPONENT dev)
@@ -28,14 +33,13 @@ string(REGEX REPLACE "/$" "" ZELVRA_PC_UP "${ZELVRA_PC_UP}")
 configure_file(cmake/zelvra.pc.in ${CMAKE_BINARY_DIR}/zelvra.pc @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/zelvra.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)
 
-install(TARGETS zelvra RUNTIME DESTINATION bin COMPONENT game)
-# The font is a link to the system's copy, which the package depends on.
-file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/install-links)
-file(CREATE_LINK ${ZELVRA_FONT_SOURCE} ${CMAKE_BINARY_DIR}/install-links/zv-font.ttf SYMBOLIC)
-install(FILES ${CMAKE_BINARY_DIR}/install-links/zv-font.ttf zv-config.txt
-  DESTINATION share/zelvra COMPONENT game)
-install(DIRECTORY sprites sounds DESTINATION share/zelvra COMPONENT game
-  FILES_MATCHING PATTERN "*-spr.txt" PATTERN "*.wav")
+install(FILES cmake/ZelvraGame.cmake DESTINATION ${ZELVRA_CMAKE_DIR} COMPONENT dev)
+# A user's game starts from the template, installed with the headers.
+install(DIRECTORY template/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zelvra-dev/template COMPONENT dev)
+
+# The game installs as any game on the engine does.
+include(cmake/ZelvraGame.cmake)
+zelvra_install_game(TARGET zelvra DATA ${ZELVRA_DATA} FONT ${ZELVRA_FONT_SOURCE} COMPONENT game)
 
 set(CPACK_PACKAGE_NAME zelvra)
 set(CPACK_PACKAGE_VENDOR "Zelvra developers")

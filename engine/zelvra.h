@@ -9,6 +9,7 @@
 #include "core/Config.h"
 #include "core/EventStep.h"
 #include "core/GameManager.h"
+#include "core/InstalledData.h"
 #include "core/LogManager.h"
 #include "core/Random.h"
 #include "core/Utility.h"

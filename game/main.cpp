@@ -2,14 +2,14 @@
 // many runs as the player wants until Q at the menu. Installed, it runs
 // from any working directory.
 #include "GameResources.h"
-#include "InstalledData.h"
 #include "StartMenu.h"
 #include "core/GameManager.h"
+#include "core/InstalledData.h"
 #include "core/LogManager.h"
 #include "effects/Splash.h"
 
 int main(int, char*[]) {
-  useInstalledData();
+  zv::InstalledData::getInstance().use("zelvra");
   zv::GameManager& game_manager = zv::GameManager::getInstance();
   if (game_manager.startUp() != 0) {
     zv::LogManager::getInstance().writeLog("Error starting game manager!");

@@ -26,9 +26,17 @@ sanitize=$(sed -n 's/^ZELVRA_SANITIZE:BOOL=//p' "$build/CMakeCache.txt")
 
 quiet cmake --install "$build" --prefix "$work/prefix"
 
+# Every installed header compiles on its own with what zelvra.pc gives: none
+# needs a header left out or the engine's folders on the include path.
+cflags=$(PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig" pkg-config --cflags zelvra)
+(cd "$work/prefix/include" && find zelvra -name '*.h') | while read -r header; do
+  echo "#include <$header>" | g++ -std=c++17 -fsyntax-only $cflags -x c++ - 2> "$work/header.log" ||
+    fail "$header alone: $(head -3 "$work/header.log")"
+done
+
 # A sanitized engine needs its users built with the sanitizers too.
 flags=(); [ "$sanitize" = ON ] && flags=(-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined)
-cp -r "$src/template" "$work/template"
+cp -r "$work/prefix/share/zelvra-dev/template" "$work/template"
 quiet cmake -S "$work/template" -B "$work/game" -DCMAKE_PREFIX_PATH="$work/prefix" "${flags[@]}"
 quiet cmake --build "$work/game"
 # Folders, not a bare prefix: a checkout at /zelvra would match .../include/zelvra.
@@ -49,6 +57,14 @@ check_run headless.log
 LD_PRELOAD="$preload" ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" ./mygame 20 ||
   fail "template run in a window: exit code $?"
 check_run mygame.log
+
+# The template game installed, and run from elsewhere by a player: its log
+# in the player's folder, its data found beside it.
+quiet cmake --install "$work/game" --prefix "$work/mygame"
+env -u XDG_STATE_HOME -u XDG_CONFIG_HOME -u ZELVRA_LOG -u ZELVRA_CONFIG HOME="$work/home" LD_PRELOAD="$preload" \
+  ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" "$work/mygame/bin/mygame" 20 ||
+  fail "installed template run: exit code $?"
+check_run "$work/home/.local/state/mygame/mygame.log"
 
 # The installed game from elsewhere, for a new player: log and configuration
 # in the player's folders, data found beside the program. It has loaded its
@@ -84,6 +100,6 @@ while read -r name files stray depends; do
     grep -qw "$d" <<< "$(dpkg-deb -f "$deb" Depends)" || fail "$name does not depend on $d"
   done
 done << 'TABLE'
-zelvra-dev lib/libzelvra.a,include/zelvra/zelvra.h,include/zelvra/world/Object.h,include/zelvra/core/Version.h,lib/cmake/Zelvra/ZelvraConfig.cmake,lib/cmake/Zelvra/ZelvraConfigVersion.cmake,lib/pkgconfig/zelvra.pc /bin/ libsfml-dev,libx11-dev
+zelvra-dev lib/libzelvra.a,include/zelvra/zelvra.h,include/zelvra/world/Object.h,include/zelvra/core/Version.h,share/zelvra-dev/template/main.cpp,lib/cmake/Zelvra/ZelvraGame.cmake,lib/cmake/Zelvra/ZelvraConfig.cmake,lib/cmake/Zelvra/ZelvraConfigVersion.cmake,lib/pkgconfig/zelvra.pc /bin/ libsfml-dev,libx11-dev
 zelvra bin/zelvra,share/zelvra/zv-font.ttf,share/zelvra/zv-config.txt,share/zelvra/sprites/racer-spr.txt,share/zelvra/sounds/Honk.wav /include/ libsfml-graphics2.5,libsfml-window2.5,libsfml-audio2.5,libsfml-system2.5,fonts-dejavu-core
 TABLE

@@ -9,6 +9,8 @@
 
 int main(int argc, char* argv[]) {
   int frames = argc > 1 ? atoi(argv[1]) : 0;
+  // Installed, the game finds its data; in the build folder, nothing changes.
+  zv::InstalledData::getInstance().use("mygame");
   zv::GameManager& game_manager = zv::GameManager::getInstance();
   zv::LogManager& log = zv::LogManager::getInstance();
   if (game_manager.startUp() != 0) {

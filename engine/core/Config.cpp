@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/InstalledData.h"
 #include "core/LogManager.h"
 #include "core/Match.h"
 
@@ -42,8 +43,7 @@ Config& Config::getInstance() {
 }
 
 std::string Config::readConfig() {
-  const char* env = getenv("ZELVRA_CONFIG");
-  std::string filename = env ? env : "zv-config.txt";
+  std::string filename = InstalledData::getInstance().configFile();
   FILE* p_f = fopen(filename.c_str(), "r");
   if (!p_f) {
     LogManager::getInstance().writeLog(1, "Config::readConfig(): Cannot open Zelvra configuration file '%s'.",

@@ -53,7 +53,8 @@ class Config {
  public:
   static Config& getInstance();
 
-  // Reads the file named by ZELVRA_CONFIG, else "zv-config.txt": comment
+  // Reads the file InstalledData names (ZELVRA_CONFIG, the player's copy
+  // of an installed game's, else "zv-config.txt"): comment
   // lines (a '#' in column 1) and empty lines skipped, one CR removed per
   // line, lines joined with nothing between them.
   std::string readConfig();

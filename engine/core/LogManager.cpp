@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/Config.h"
+#include "core/InstalledData.h"
 #include "core/GameManager.h"
 
 namespace zv {
@@ -43,8 +44,7 @@ int LogManager::startUp() {
     writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
     return -1;
   }
-  const char* env = getenv("ZELVRA_LOG");
-  std::string filename = env ? env : Config::getInstance().getLogFile();
+  std::string filename = InstalledData::getInstance().logFile(Config::getInstance().getLogFile());
   p_f = fopen(filename.c_str(), "w");
   if (!p_f) {
     writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", filename.c_str());

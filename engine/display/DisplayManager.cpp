@@ -6,6 +6,7 @@
 #include <new>
 
 #include "core/Config.h"
+#include "core/InstalledData.h"
 #include "core/LogManager.h"
 #include "core/Utility.h"
 #include "platform/Platform.h"
@@ -117,7 +118,7 @@ int DisplayManager::startUp() {
     p_window->setMouseCursorVisible(config.getShowMouse());
     p_window->setVerticalSyncEnabled(true);
 
-    if (!font.loadFromFile(config.getFontFile())) {
+    if (!font.loadFromFile(InstalledData::getInstance().dataFile(config.getFontFile()))) {
       log.writeLog("DisplayManager::startUp(): Unable to load font from file '%s'.", config.getFontFile().c_str());
       return -1;
     }

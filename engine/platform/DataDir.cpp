@@ -34,22 +34,10 @@ std::string userDir(const char* variable, const char* fallback, const std::strin
   return fs::is_directory(dir, ec) ? dir.string() : std::string();
 }
 
-std::string absolutePath(const std::string& path) {
-  std::error_code ec;
-  fs::path absolute = fs::absolute(path, ec);
-  return ec ? path : absolute.string();
-}
-
 bool copyFileIfMissing(const std::string& from, const std::string& to) {
   std::error_code ec;
   fs::copy_file(from, to, fs::copy_options::skip_existing, ec);
   return isRegularFile(to.c_str());
-}
-
-bool changeDirectory(const std::string& path) {
-  std::error_code ec;
-  fs::current_path(path, ec);
-  return !ec;
 }
 
 } // namespace platform

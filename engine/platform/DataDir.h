@@ -18,12 +18,8 @@ std::string executableDir();
 // empty when there is no such place or it cannot be made.
 std::string userDir(const char* variable, const char* fallback, const std::string& name);
 
-// `path` made absolute against the current working directory.
-std::string absolutePath(const std::string& path);
-
 // Copies `from` to `to` unless `to` exists; true when `to` exists afterwards.
 bool copyFileIfMissing(const std::string& from, const std::string& to);
-bool changeDirectory(const std::string& path);
 
 } // namespace platform
 } // namespace zv

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <new>
 
+#include "core/InstalledData.h"
 #include "core/LogManager.h"
 #include "platform/AudioOutput.h"
 #include "resources/SpriteFile.h"
@@ -96,7 +97,7 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
     return -1;
   }
   log.writeLog("RM::loadSprite(): Loading sprite '%s'.", filename.c_str());
-  std::ifstream file(filename);
+  std::ifstream file(InstalledData::getInstance().dataFile(filename));
   if (!file.is_open()) {
     log.writeLog("RM::loadSprite(): Error! Cannot open file '%s'.", filename.c_str());
     log.writeLog("RM::loadSprite(): Sprite '%s' not loaded.", label.c_str());
@@ -165,7 +166,7 @@ int ResourceManager::loadSound(std::string filename, std::string label) {
     log.writeLog("RM::loadSound(): Error! Unable to add more sounds (max is %d).", MAX_SOUNDS);
     return -1;
   }
-  if (sound[sound_count].loadSound(filename) == -1) {
+  if (sound[sound_count].loadSound(InstalledData::getInstance().dataFile(filename)) == -1) {
     log.writeLog("RM::loadSound(): Error! Cannot load sound from file '%s'.", filename.c_str());
     return -1;
   }
