@@ -28,6 +28,9 @@ class GameManager : public Manager {
   // Accepts one connection, then announces messages within the frame's
   // network share.
   void networkStep(const Clock& clock);
+  // One message from each connection; true when some came and a connection
+  // is still open.
+  bool handOutMessages();
 
  public:
   static GameManager& getInstance();

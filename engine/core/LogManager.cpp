@@ -39,10 +39,8 @@ LogManager::~LogManager() {
 }
 
 int LogManager::startUp() {
-  if (isStarted()) {
-    writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+  if (warnIfStarted())
     return -1;
-  }
   const char* env = getenv("ZELVRA_LOG");
   std::string filename = env ? env : Config::getInstance().getLogFile();
   p_f = fopen(filename.c_str(), "w");

@@ -85,10 +85,8 @@ InputManager& InputManager::getInstance() {
 
 int InputManager::startUp() {
   LogManager& log = LogManager::getInstance();
-  if (isStarted()) {
-    log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+  if (warnIfStarted())
     return -1;
-  }
   if (Config::getInstance().getHeadless()) {
     log.writeLog(1, "InputManager::startUp(): not doing input since in headless mode.");
   } else {
