@@ -36,7 +36,8 @@ class GameManager : public Manager {
   static GameManager& getInstance();
   ~GameManager() override;
 
-  // 0, or -1 when the log or another manager cannot start.
+  // 0; -1 when already started, when the configuration holds a refused value,
+  // or when the log or another manager cannot start.
   int startUp() override;
   void shutDown() override;
   // Runs frames until game over is found set at the end of one.

@@ -25,24 +25,20 @@ using LK = sf::Keyboard;
 // the library reads for that key, in the order held keys are reported.
 const struct KeyRow {
   Key key;
-  sf::Keyboard::Key library;
+  LK::Key library;
   unsigned long symbol;
 } KEYS[] = {
-    {UP, LK::Up, XK_Up},                {DOWN, LK::Down, XK_Down},
-    {LEFT, LK::Left, XK_Left},          {RIGHT, LK::Right, XK_Right},
-    {SPACE, LK::Space, XK_space},       {RETURN, LK::Enter, XK_Return},
-    {TAB, LK::Tab, XK_Tab},             {ESCAPE, LK::Escape, XK_Escape},
-    {PAUSE, LK::Pause, XK_Pause},       {SUBTRACT, LK::Subtract, XK_KP_Subtract},
-    {ADD, LK::Add, XK_KP_Add},          {TILDE, LK::Tilde, XK_grave},
-    {PERIOD, LK::Period, XK_period},    {COMMA, LK::Comma, XK_comma},
-    {SLASH, LK::Slash, XK_slash},       {EQUAL, LK::Equal, XK_equal},
+    {UP, LK::Up, XK_Up}, {DOWN, LK::Down, XK_Down}, {LEFT, LK::Left, XK_Left}, {RIGHT, LK::Right, XK_Right},
+    {SPACE, LK::Space, XK_space}, {RETURN, LK::Enter, XK_Return}, {TAB, LK::Tab, XK_Tab},
+    {ESCAPE, LK::Escape, XK_Escape}, {PAUSE, LK::Pause, XK_Pause}, {SUBTRACT, LK::Subtract, XK_KP_Subtract},
+    {ADD, LK::Add, XK_KP_Add}, {TILDE, LK::Tilde, XK_grave}, {PERIOD, LK::Period, XK_period},
+    {COMMA, LK::Comma, XK_comma}, {SLASH, LK::Slash, XK_slash}, {EQUAL, LK::Equal, XK_equal},
     {BACKSLASH, LK::Backslash, XK_backslash}, {MULTIPLY, LK::Multiply, XK_KP_Multiply},
-    {QUOTE, LK::Quote, XK_apostrophe},  {SEMICOLON, LK::Semicolon, XK_semicolon},
+    {QUOTE, LK::Quote, XK_apostrophe}, {SEMICOLON, LK::Semicolon, XK_semicolon},
     {LCONTROL, LK::LControl, XK_Control_L}, {RCONTROL, LK::RControl, XK_Control_R},
-    {LSHIFT, LK::LShift, XK_Shift_L},   {RSHIFT, LK::RShift, XK_Shift_R},
-    {F1, LK::F1, XK_F1},   {F2, LK::F2, XK_F2},   {F3, LK::F3, XK_F3},   {F4, LK::F4, XK_F4},
-    {F5, LK::F5, XK_F5},   {F6, LK::F6, XK_F6},   {F7, LK::F7, XK_F7},   {F8, LK::F8, XK_F8},
-    {F9, LK::F9, XK_F9},   {F10, LK::F10, XK_F10},
+    {LSHIFT, LK::LShift, XK_Shift_L}, {RSHIFT, LK::RShift, XK_Shift_R},
+    {F1, LK::F1, XK_F1}, {F2, LK::F2, XK_F2}, {F3, LK::F3, XK_F3}, {F4, LK::F4, XK_F4}, {F5, LK::F5, XK_F5},
+    {F6, LK::F6, XK_F6}, {F7, LK::F7, XK_F7}, {F8, LK::F8, XK_F8}, {F9, LK::F9, XK_F9}, {F10, LK::F10, XK_F10},
     {A, LK::A, XK_a}, {B, LK::B, XK_b}, {C, LK::C, XK_c}, {D, LK::D, XK_d}, {E, LK::E, XK_e},
     {F, LK::F, XK_f}, {G, LK::G, XK_g}, {H, LK::H, XK_h}, {I, LK::I, XK_i}, {J, LK::J, XK_j},
     {K, LK::K, XK_k}, {L, LK::L, XK_l}, {M, LK::M, XK_m}, {N, LK::N, XK_n}, {O, LK::O, XK_o},
