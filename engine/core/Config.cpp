@@ -48,6 +48,7 @@ struct Config::Setting {
 
   // Stores value; otherwise returns why not and leaves the setting alone.
   std::string read(Config& config, const std::string& value) const;
+  // The setting as writeConfig prints it.
   std::string show(const Config& config) const;
 
  private:
