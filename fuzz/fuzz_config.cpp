@@ -1,5 +1,5 @@
 // Arbitrary bytes as a configuration file and as a matcher text: the
-// settings are read, the matcher parses, nothing crashes.
+// settings are read and printed, the matcher parses, nothing crashes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -26,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     zv::Config::getInstance().reset();
     zv::Config::getInstance().loadConfig(text);
   }
+  zv::Config::getInstance().writeConfig();
 
   // The matcher on its own, then a search of the shared tables.
   std::string key = size > 3 ? text.substr(0, 3) : text;

@@ -1,40 +1,170 @@
 #include "core/Config.h"
 
+#include <cassert>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <variant>
 
+#include "core/Color.h"
 #include "core/InstalledData.h"
 #include "core/LogManager.h"
 #include "core/Match.h"
+#include "core/Utility.h"
 
 namespace zv {
+
+namespace {
+
+// A word of the file that stands for a number.
+struct Word {
+  const char* name;
+  int number;
+};
+
+// The words one setting accepts, and how its refusal and its log line read.
+struct Choice {
+  const char* what;  // "color": "Unsupported window color"
+  std::vector<Word> words;
+  bool logged_by_name;
+};
+
+std::string refusal(const char* key, const std::string& value, const std::string& wanted) {
+  return std::string("Config::loadConfig(): Error! ") + key + " is '" + value + "', not a number " + wanted + ".";
+}
+
+} // namespace
+
+// The member a row fills decides how its value is read; an int read through
+// a choice takes words instead of digits.
+struct Config::Setting {
+  using Member = std::variant<int Config::*, float Config::*, bool Config::*, std::string Config::*>;
+  const char* key;
+  Member member;
+  const char* initial;  // the default, written as the file would give it
+  const char* label;    // its line in writeConfig; nullptr: not printed
+  double low = INT_MIN, high = INT_MAX;  // numbers; a scale must be above low
+  const Choice* choice = nullptr;
+
+  // Stores value; otherwise returns why not and leaves the setting alone.
+  std::string read(Config& config, const std::string& value) const;
+  // The setting as writeConfig prints it.
+  std::string show(const Config& config) const;
+
+ private:
+  std::string readNumber(const std::string& value, int& setting) const;
+  std::string readScale(const std::string& value, float& setting) const;
+  std::string readWord(const std::string& value, int& setting) const;
+};
+
+std::string Config::Setting::read(Config& config, const std::string& value) const {
+  assert(!value.empty());
+  if (auto p_flag = std::get_if<bool Config::*>(&member)) {
+    config.*(*p_flag) = value == "true";
+    return "";
+  }
+  if (auto p_text = std::get_if<std::string Config::*>(&member)) {
+    config.*(*p_text) = value;
+    return "";
+  }
+  if (auto p_scale = std::get_if<float Config::*>(&member))
+    return readScale(value, config.*(*p_scale));
+  int& setting = config.*std::get<int Config::*>(member);
+  return choice ? readWord(value, setting) : readNumber(value, setting);
+}
+
+std::string Config::Setting::readNumber(const std::string& value, int& setting) const {
+  errno = 0;
+  char* end = nullptr;
+  long number = strtol(value.c_str(), &end, 10);
+  if (*end != '\0' || errno != 0 || number < low || number > high)
+    return refusal(key, value, "from " + std::to_string(static_cast<long>(low)) + " to " +
+                                   std::to_string(static_cast<long>(high)));
+  setting = static_cast<int>(number);
+  return "";
+}
+
+std::string Config::Setting::readScale(const std::string& value, float& setting) const {
+  char* end = nullptr;
+  float scale = strtof(value.c_str(), &end);
+  // Written so that NaN fails too.
+  if (!(*end == '\0' && scale > low && scale <= high))
+    return refusal(key, value, "above " + toString(static_cast<float>(low)) + " and at most " +
+                                   toString(static_cast<float>(high)));
+  setting = scale;
+  return "";
+}
+
+std::string Config::Setting::readWord(const std::string& value, int& setting) const {
+  for (const Word& word : choice->words) {
+    if (value == word.name) {
+      setting = word.number;
+      return "";
+    }
+  }
+  return std::string("loadConfig(): Unsupported window ") + choice->what + " '" + value + "'";
+}
+
+std::string Config::Setting::show(const Config& config) const {
+  if (auto p_flag = std::get_if<bool Config::*>(&member))
+    return boolToString(config.*(*p_flag));
+  if (auto p_text = std::get_if<std::string Config::*>(&member))
+    return config.*(*p_text);
+  if (auto p_scale = std::get_if<float Config::*>(&member))
+    return toString(config.*(*p_scale));
+  int number = config.*std::get<int Config::*>(member);
+  if (choice && choice->logged_by_name)
+    for (const Word& word : choice->words)
+      if (word.number == number)
+        return word.name;
+  return std::to_string(number);
+}
+
+// Read and printed in this order. The last four are kept for a spatial index
+// that nothing uses yet, and not printed.
+const std::vector<Config::Setting>& Config::settings() {
+  // The log shows a colour by its Color number, a style by its word.
+  static const Choice colors = {"color", {{"black", BLACK}, {"red", RED}, {"green", GREEN}, {"yellow", YELLOW},
+      {"blue", BLUE}, {"magenta", MAGENTA}, {"cyan", CYAN}, {"white", WHITE}}, false};
+  static const Choice styles = {
+      "style", {{"default", WINDOW_STYLE_DEFAULT}, {"fullscreen", WINDOW_STYLE_FULLSCREEN}}, true};
+  using C = Config;
+  static const std::vector<Setting> table = {
+      {"window_horizontal_pixels", &C::window_horizontal_pixels, "1024", "Window horizontal pixels", 1,
+       MAX_WINDOW_PIXELS},
+      {"window_vertical_pixels", &C::window_vertical_pixels, "768", "Window vertical pixels", 1, MAX_WINDOW_PIXELS},
+      {"window_horizontal_chars", &C::window_horizontal_chars, "80", "Window horizontal characters", 1,
+       MAX_WINDOW_CHARS},
+      {"window_vertical_chars", &C::window_vertical_chars, "24", "Window vertical characters", 1, MAX_WINDOW_CHARS},
+      {"window_background_color", &C::window_background_color, "black", "Window background color", 0, 0, &colors},
+      {"frame_time", &C::frame_time, "33", "Frame time", 0, MAX_FRAME_TIME},
+      {"window_style", &C::window_style, "default", "Window style", 0, 0, &styles},
+      {"window_title", &C::window_title, "Zelvra", "Window title"},
+      {"show_mouse", &C::show_mouse, "false", "Show mouse"},
+      {"headless", &C::headless, "false", "Headless"},
+      {"font_file", &C::font_file, "zv-font.ttf", "Font file"},
+      {"logfile", &C::logfile, "zelvra.log", "Log file"},
+      {"random_seed", &C::random_seed, "0", "Random seed"},
+      {"networking", &C::networking, "false", "Networking"},
+      {"font_scale", &C::font_scale, "2", nullptr, 0, MAX_FONT_SCALE},
+      {"grid_width", &C::grid_width, "20", nullptr},
+      {"grid_height", &C::grid_height, "8", nullptr},
+      {"quadtree_depth", &C::quadtree_depth, "10", nullptr},
+      {"quadtree_threshold", &C::quadtree_threshold, "1", nullptr},
+  };
+  return table;
+}
 
 Config::Config() { reset(); }
 
 void Config::reset() {
   config_text = "";
-  window_horizontal_pixels = 1024;
-  window_vertical_pixels = 768;
-  window_horizontal_chars = 80;
-  window_vertical_chars = 24;
-  window_style = WINDOW_STYLE_DEFAULT;
-  window_background_color = 0;
-  frame_time = 33;
-  font_scale = 2.0f;
-  window_title = "Zelvra";
-  show_mouse = false;
-  headless = false;
-  font_file = "zv-font.ttf";
-  logfile = "zelvra.log";
-  random_seed = 0;
-  networking = false;
-  quadtree_threshold = 1;
-  quadtree_depth = 10;
-  grid_width = 20;
-  grid_height = 8;
   errors.clear();
+  for (const Setting& setting : settings()) {
+    [[maybe_unused]] std::string error = setting.read(*this, setting.initial);
+    assert(error.empty());
+  }
 }
 
 Config& Config::getInstance() {
@@ -70,39 +200,9 @@ std::string Config::readConfig() {
   return result;
 }
 
-namespace {
-bool readColor(const std::string& value, int& color) {
-  static const char* const names[] = {"black", "red", "green", "yellow", "blue", "magenta", "cyan", "white"};
-  for (int i = 0; i < 8; i++) {
-    if (value == names[i]) {
-      color = i;
-      return true;
-    }
-  }
-  return false;
-}
-
-} // namespace
-
 void Config::reportError(const std::string& line) {
   errors.push_back(line);
   LogManager::getInstance().writeLog("%s", line.c_str());
-}
-
-void Config::readInt(const char* key, int low, int high, int& setting) {
-  std::string text = match(config_text, key);
-  if (text.empty())
-    return;
-  errno = 0;
-  char* end = nullptr;
-  long number = strtol(text.c_str(), &end, 10);
-  if (*end == '\0' && errno == 0 && number >= low && number <= high) {
-    setting = static_cast<int>(number);
-    return;
-  }
-  std::string line = std::string("Config::loadConfig(): Error! ") + key + " is '" + text + "', not a number from " +
-                     std::to_string(low) + " to " + std::to_string(high) + ".";
-  reportError(line);
 }
 
 void Config::loadConfig(std::string& config) {
@@ -114,51 +214,14 @@ void Config::loadConfig(std::string& config) {
   if (config_text.empty())
     return;
   match(config_text, "");
-
-  std::string value;
-  readInt("frame_time", 0, MAX_FRAME_TIME, frame_time);
-  if (!(value = match(config_text, "font_scale")).empty()) {
-    char* end = nullptr;
-    float scale = strtof(value.c_str(), &end);
-    if (*end == '\0' && scale > 0.0f && scale <= MAX_FONT_SCALE) {
-      font_scale = scale;
-    } else {
-      reportError("Config::loadConfig(): Error! font_scale is '" + value + "', not a number above 0 and at most 10.");
-    }
+  for (const Setting& setting : settings()) {
+    std::string value = match(config_text, setting.key);
+    if (value.empty())
+      continue;
+    std::string error = setting.read(*this, value);
+    if (!error.empty())
+      reportError(error);
   }
-  readInt("window_horizontal_pixels", 1, MAX_WINDOW_PIXELS, window_horizontal_pixels);
-  readInt("window_vertical_pixels", 1, MAX_WINDOW_PIXELS, window_vertical_pixels);
-  readInt("window_horizontal_chars", 1, MAX_WINDOW_CHARS, window_horizontal_chars);
-  readInt("window_vertical_chars", 1, MAX_WINDOW_CHARS, window_vertical_chars);
-  if (!(value = match(config_text, "window_background_color")).empty()) {
-    if (!readColor(value, window_background_color))
-      LogManager::getInstance().writeLog("loadConfig(): Unsupported window color '%s'", value.c_str());
-  }
-  if (!(value = match(config_text, "window_style")).empty()) {
-    if (value == "fullscreen")
-      window_style = WINDOW_STYLE_FULLSCREEN;
-    else if (value == "default")
-      window_style = WINDOW_STYLE_DEFAULT;
-    else
-      LogManager::getInstance().writeLog("loadConfig(): Unsupported window style '%s'", value.c_str());
-  }
-  if (!(value = match(config_text, "window_title")).empty())
-    window_title = value;
-  if (!(value = match(config_text, "show_mouse")).empty())
-    show_mouse = value == "true";
-  if (!(value = match(config_text, "headless")).empty())
-    headless = value == "true";
-  if (!(value = match(config_text, "font_file")).empty())
-    font_file = value;
-  if (!(value = match(config_text, "logfile")).empty())
-    logfile = value;
-  readInt("random_seed", INT_MIN, INT_MAX, random_seed);
-  if (!(value = match(config_text, "networking")).empty())
-    networking = value == "true";
-  readInt("grid_width", INT_MIN, INT_MAX, grid_width);
-  readInt("grid_height", INT_MIN, INT_MAX, grid_height);
-  readInt("quadtree_depth", INT_MIN, INT_MAX, quadtree_depth);
-  readInt("quadtree_threshold", INT_MIN, INT_MAX, quadtree_threshold);
 }
 
 void Config::writeConfig() const {
@@ -166,20 +229,9 @@ void Config::writeConfig() const {
   const char* rule = "-----------------------------------";
   log.writeLog(1, "%s", rule);
   log.writeLog(1, "Zelvra configuration:");
-  log.writeLog(1, "  Window horizontal pixels: %d", window_horizontal_pixels);
-  log.writeLog(1, "  Window vertical pixels: %d", window_vertical_pixels);
-  log.writeLog(1, "  Window horizontal characters: %d", window_horizontal_chars);
-  log.writeLog(1, "  Window vertical characters: %d", window_vertical_chars);
-  log.writeLog(1, "  Window background color: %d", window_background_color);
-  log.writeLog(1, "  Frame time: %d", frame_time);
-  log.writeLog(1, "  Window style: %s", window_style == WINDOW_STYLE_DEFAULT ? "default" : "fullscreen");
-  log.writeLog(1, "  Window title: %s", window_title.c_str());
-  log.writeLog(1, "  Show mouse: %s", show_mouse ? "true" : "false");
-  log.writeLog(1, "  Headless: %s", headless ? "true" : "false");
-  log.writeLog(1, "  Font file: %s", font_file.c_str());
-  log.writeLog(1, "  Log file: %s", logfile.c_str());
-  log.writeLog(1, "  Random seed: %d", random_seed);
-  log.writeLog(1, "  Networking: %s", networking ? "true" : "false");
+  for (const Setting& setting : settings())
+    if (setting.label)
+      log.writeLog(1, "  %s: %s", setting.label, setting.show(*this).c_str());
   log.writeLog(1, "  Scene graph: simple");
   log.writeLog(1, "%s", rule);
 }

@@ -42,11 +42,13 @@ class Config {
   int grid_height;
   std::vector<std::string> errors;
 
+  // One row of the settings table (Config.cpp): key, member, default, range.
+  struct Setting;
+  static const std::vector<Setting>& settings();
+
   Config();
+  // Every refused value: logged (to stderr while the log is not open) and kept.
   void reportError(const std::string& line);
-  // Stores key's value when it is a whole number in [low, high]; otherwise
-  // reports it and leaves the setting alone.
-  void readInt(const char* key, int low, int high, int& setting);
   Config(const Config&) = delete;
   void operator=(const Config&) = delete;
 
@@ -59,9 +61,9 @@ class Config {
   // line, lines joined with nothing between them.
   std::string readConfig();
   // Fills the settings from config, reading the file first when it is empty.
-  // A number out of its range, or a word where a number is due, is logged
-  // (to stderr while the log is not open), kept in getErrors() and leaves
-  // the setting as it was.
+  // A number out of its range, a word where a number is due, or a colour or
+  // window style the engine does not know is logged (to stderr while the log
+  // is not open), kept in getErrors() and leaves the setting as it was.
   void loadConfig(std::string& config);
   // The errors of the last load, one log line each; empty when it was clean.
   std::vector<std::string> getErrors() const;

@@ -1,6 +1,8 @@
 #include "core/GameManager.h"
 
+#include <cctype>
 #include <cstdlib>
+#include <iterator>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -23,6 +25,31 @@ namespace zv {
 namespace {
 const char* const STARS = "****************************************************";
 const int CWD_BUFFER = 256;
+
+template <class M>
+Manager& instance() {
+  return M::getInstance();
+}
+
+// The managers between the log and the game, in the order they start; they
+// stop in the reverse order. The name goes into their log lines.
+const struct {
+  const char* name;
+  Manager& (*get)();
+  bool networking_only;
+} MANAGERS[] = {
+    {"display", &instance<DisplayManager>, false},   {"input", &instance<InputManager>, false},
+    {"network", &instance<NetworkManager>, true},    {"resource", &instance<ResourceManager>, false},
+    {"world", &instance<WorldManager>, false},       {"path", &instance<PathManager>, false},
+};
+
+// "Display" for "display".
+std::string capitalised(const char* name) {
+  std::string text = name;
+  text[0] = static_cast<char>(toupper(text[0]));
+  return text;
+}
+
 } // namespace
 
 GameManager::GameManager() : game_over(false), frame_time(0), step_count(0) { setType("GameManager"); }
@@ -35,10 +62,8 @@ GameManager& GameManager::getInstance() {
 
 int GameManager::startUp() {
   LogManager& log = LogManager::getInstance();
-  if (isStarted()) {
-    log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+  if (warnIfStarted())
     return -1;
-  }
   platform::catchStopSignals();
   Config& config = Config::getInstance();
   std::string text;
@@ -71,46 +96,19 @@ int GameManager::startUp() {
   frame_time = config.getFrameTime();
   log.writeLog(5, "GameManager::startUp(): frame time is %d", frame_time);
 
-  DisplayManager& display = DisplayManager::getInstance();
-  if (display.startUp() != 0) {
-    log.writeLog("Error starting display manager!");
-    return -1;
-  }
-  log.writeLog(1, "Display manager started.");
-
-  if (InputManager::getInstance().startUp() != 0) {
-    log.writeLog("Error starting input manager!");
-    return -1;
-  }
-  log.writeLog(1, "Input manager started.");
-
-  if (config.getNetworking()) {
-    if (NetworkManager::getInstance().startUp() != 0) {
-      log.writeLog("Error starting network manager!");
+  bool networking = config.getNetworking();
+  for (const auto& manager : MANAGERS) {
+    if (manager.networking_only && !networking)
+      continue;
+    if (manager.get().startUp() != 0) {
+      log.writeLog("Error starting %s manager!", manager.name);
       return -1;
     }
-    log.writeLog(1, "Network manager started.");
+    log.writeLog(1, "%s manager started.", capitalised(manager.name).c_str());
   }
 
-  if (ResourceManager::getInstance().startUp() != 0) {
-    log.writeLog("Error starting resource manager!");
-    return -1;
-  }
-  log.writeLog(1, "Resource manager started.");
-
+  DisplayManager& display = DisplayManager::getInstance();
   WorldManager& world = WorldManager::getInstance();
-  if (world.startUp() != 0) {
-    log.writeLog("Error starting world manager!");
-    return -1;
-  }
-  log.writeLog(1, "World manager started.");
-
-  if (PathManager::getInstance().startUp() != 0) {
-    log.writeLog("Error starting path manager!");
-    return -1;
-  }
-  log.writeLog(1, "Path manager started.");
-
   Box boundary(Vector(0, 0), static_cast<float>(display.getHorizontalChars()),
                static_cast<float>(display.getVerticalChars()));
   world.setBoundary(boundary);
@@ -142,20 +140,13 @@ void GameManager::shutDown() {
   if (platform::timeEndPeriod(1) == platform::TIMER_NO_CAN_DO)
     log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
 
-  PathManager::getInstance().shutDown();
-  log.writeLog(1, "Path manager stopped");
-  WorldManager::getInstance().shutDown();
-  log.writeLog(1, "World manager stopped");
-  ResourceManager::getInstance().shutDown();
-  log.writeLog(1, "Resource manager stopped");
-  if (Config::getInstance().getNetworking()) {
-    NetworkManager::getInstance().shutDown();
-    log.writeLog(1, "Network manager stopped");
+  bool networking = Config::getInstance().getNetworking();
+  for (auto manager = std::rbegin(MANAGERS); manager != std::rend(MANAGERS); ++manager) {
+    if (manager->networking_only && !networking)
+      continue;
+    manager->get().shutDown();
+    log.writeLog(1, "%s manager stopped", capitalised(manager->name).c_str());
   }
-  InputManager::getInstance().shutDown();
-  log.writeLog(1, "Input manager stopped");
-  DisplayManager::getInstance().shutDown();
-  log.writeLog(1, "Display manager stopped");
 
   log.writeLog("%s", STARS);
   log.writeLog("** Game engine stopped **");
@@ -224,20 +215,22 @@ void GameManager::networkStep(const Clock& clock) {
   if (network.isServer())
     network.accept();
   int deadline = static_cast<int>(static_cast<float>(frame_time) * NETWORK_FRAME_SHARE * 1000.0f) + clock.split();
-  while (true) {
-    bool handled = false;
-    // Handlers may close connections: the count is read on every turn.
-    for (int i = 0; i < network.getNumConnections(); i++)
-      if (network.genDataEvents(i) > 0)
-        handled = true;
-    if (network.getNumConnections() == 0 || !handled)
-      return;
-    if (clock.split() < deadline)
-      continue;
-    if (clock.split() >= deadline)
+  while (handOutMessages()) {
+    if (clock.split() >= deadline) {
       LogManager::getInstance().writeLog("GameManager::run(): Warning! Residual network data.");
-    return;
+      return;
+    }
   }
+}
+
+bool GameManager::handOutMessages() {
+  NetworkManager& network = NetworkManager::getInstance();
+  bool handled = false;
+  // Handlers may close connections: the count is read on every turn.
+  for (int i = 0; i < network.getNumConnections(); i++)
+    if (network.genDataEvents(i) > 0)
+      handled = true;
+  return handled && network.getNumConnections() > 0;
 }
 
 bool GameManager::isValid(std::string event_type) const { return event_type == STEP_EVENT; }

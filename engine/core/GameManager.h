@@ -28,12 +28,16 @@ class GameManager : public Manager {
   // Accepts one connection, then announces messages within the frame's
   // network share.
   void networkStep(const Clock& clock);
+  // One message from each connection; true when some came and a connection
+  // is still open.
+  bool handOutMessages();
 
  public:
   static GameManager& getInstance();
   ~GameManager() override;
 
-  // 0, or -1 when the log or another manager cannot start.
+  // 0; -1 when already started, when the configuration holds a refused value,
+  // or when the log or another manager cannot start.
   int startUp() override;
   void shutDown() override;
   // Runs frames until game over is found set at the end of one.

@@ -40,10 +40,8 @@ LogManager::~LogManager() {
 }
 
 int LogManager::startUp() {
-  if (isStarted()) {
-    writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+  if (warnIfStarted())
     return -1;
-  }
   std::string filename = InstalledData::getInstance().logFile(Config::getInstance().getLogFile());
   p_f = fopen(filename.c_str(), "w");
   if (!p_f) {

@@ -14,6 +14,12 @@ std::string Manager::getType() const { return type; }
 bool Manager::isStarted() const { return is_started; }
 bool Manager::isValid(std::string) const { return false; }
 
+bool Manager::warnIfStarted() const {
+  if (is_started)
+    LogManager::getInstance().writeLog("%s::startup(): Warning! %s already started.", type.c_str(), type.c_str());
+  return is_started;
+}
+
 int Manager::startUp() {
   if (is_started)
     LogManager::getInstance().writeLog(1, "Manager::startUp(): Warning! %s already started.", type.c_str());

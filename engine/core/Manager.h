@@ -24,12 +24,17 @@ class Manager {
 
  protected:
   void setType(std::string new_type);
+  // True, with a warning, when this manager runs already: a subclass's
+  // start-up then returns -1 rather than set everything up a second time.
+  bool warnIfStarted() const;
 
  public:
   Manager();
   // May an object register with this manager for that type?
   virtual bool isValid(std::string event_type) const;
   virtual ~Manager();
+  // 0, with a warning when already started: a subclass calls it last, once
+  // its own start-up has succeeded.
   virtual int startUp();
   virtual void shutDown();
 

@@ -69,10 +69,8 @@ DisplayManager& DisplayManager::getInstance() {
 
 int DisplayManager::startUp() {
   LogManager& log = LogManager::getInstance();
-  if (isStarted()) {
-    log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+  if (warnIfStarted())
     return -1;
-  }
   // A failed start-up may have left a window open; this one makes its own.
   release();
   Config& config = Config::getInstance();

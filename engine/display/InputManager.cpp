@@ -1,8 +1,14 @@
 #include "display/InputManager.h"
 
-#include <SFML/Window/Window.hpp>
+#include <iterator>
+#include <vector>
+
 #include <SFML/Window/Keyboard.hpp>
 #include <SFML/Window/Mouse.hpp>
+#include <SFML/Window/Window.hpp>
+// Key symbols only: X's other headers define names (None, Bool) that clash
+// with the window library's.
+#include <X11/keysym.h>
 
 #include "core/Config.h"
 #include "core/GameManager.h"
@@ -13,69 +19,88 @@ namespace zv {
 
 namespace {
 
-// The window library's key for each engine key, in engine order.
-const sf::Keyboard::Key LIBRARY_KEY[KEY_COUNT] = {
-    sf::Keyboard::Space,     sf::Keyboard::Return,   sf::Keyboard::Escape,    sf::Keyboard::Tab,
-    sf::Keyboard::Left,      sf::Keyboard::Right,    sf::Keyboard::Up,        sf::Keyboard::Down,
-    sf::Keyboard::Pause,     sf::Keyboard::Subtract, sf::Keyboard::Add,       sf::Keyboard::Tilde,
-    sf::Keyboard::Period,    sf::Keyboard::Comma,    sf::Keyboard::Slash,     sf::Keyboard::Equal,
-    sf::Keyboard::Backslash, sf::Keyboard::Multiply, sf::Keyboard::Quote,     sf::Keyboard::Semicolon,
-    sf::Keyboard::LControl,  sf::Keyboard::RControl, sf::Keyboard::LShift,    sf::Keyboard::RShift,
-    sf::Keyboard::F1,        sf::Keyboard::F2,       sf::Keyboard::F3,        sf::Keyboard::F4,
-    sf::Keyboard::F5,        sf::Keyboard::F6,       sf::Keyboard::F7,        sf::Keyboard::F8,
-    sf::Keyboard::F9,        sf::Keyboard::F10,      sf::Keyboard::F11,       sf::Keyboard::F12,
-    sf::Keyboard::A,         sf::Keyboard::B,        sf::Keyboard::C,         sf::Keyboard::D,
-    sf::Keyboard::E,         sf::Keyboard::F,        sf::Keyboard::G,         sf::Keyboard::H,
-    sf::Keyboard::I,         sf::Keyboard::J,        sf::Keyboard::K,         sf::Keyboard::L,
-    sf::Keyboard::M,         sf::Keyboard::N,        sf::Keyboard::O,         sf::Keyboard::P,
-    sf::Keyboard::Q,         sf::Keyboard::R,        sf::Keyboard::S,         sf::Keyboard::T,
-    sf::Keyboard::U,         sf::Keyboard::V,        sf::Keyboard::W,         sf::Keyboard::X,
-    sf::Keyboard::Y,         sf::Keyboard::Z,        sf::Keyboard::Num1,      sf::Keyboard::Num2,
-    sf::Keyboard::Num3,      sf::Keyboard::Num4,     sf::Keyboard::Num5,      sf::Keyboard::Num6,
-    sf::Keyboard::Num7,      sf::Keyboard::Num8,     sf::Keyboard::Num9,      sf::Keyboard::Num0,
-    sf::Keyboard::BackSpace,
-};
+using LK = sf::Keyboard;
 
-// Keys polled for held events, in the order their events go out. F11 and
-// F12 are left out: they are never reported as held.
-const Key HELD_KEYS[] = {
-    UP, DOWN, LEFT, RIGHT, SPACE, RETURN, TAB, ESCAPE, PAUSE,
-    SUBTRACT, ADD, TILDE, PERIOD, COMMA, SLASH, EQUAL, BACKSLASH, MULTIPLY,
-    QUOTE, SEMICOLON, LCONTROL, RCONTROL, LSHIFT, RSHIFT,
-    F1, F2, F3, F4, F5, F6, F7, F8, F9, F10,
-    A, B, C, D, E, F, G, H, I, J, K, L, M,
-    N, O, P, Q, R, S, T, U, V, W, X, Y, Z,
-    NUM1, NUM2, NUM3, NUM4, NUM5, NUM6, NUM7, NUM8, NUM9, NUM0,
-    BACKSPACE,
+// Every engine key: the window library's key it comes from and the X symbol
+// the library reads for that key, in the order held keys are reported.
+const struct KeyRow {
+  Key key;
+  LK::Key library;
+  unsigned long symbol;
+} KEYS[] = {
+    {UP, LK::Up, XK_Up}, {DOWN, LK::Down, XK_Down}, {LEFT, LK::Left, XK_Left}, {RIGHT, LK::Right, XK_Right},
+    {SPACE, LK::Space, XK_space}, {RETURN, LK::Enter, XK_Return}, {TAB, LK::Tab, XK_Tab},
+    {ESCAPE, LK::Escape, XK_Escape}, {PAUSE, LK::Pause, XK_Pause}, {SUBTRACT, LK::Subtract, XK_KP_Subtract},
+    {ADD, LK::Add, XK_KP_Add}, {TILDE, LK::Tilde, XK_grave}, {PERIOD, LK::Period, XK_period},
+    {COMMA, LK::Comma, XK_comma}, {SLASH, LK::Slash, XK_slash}, {EQUAL, LK::Equal, XK_equal},
+    {BACKSLASH, LK::Backslash, XK_backslash}, {MULTIPLY, LK::Multiply, XK_KP_Multiply},
+    {QUOTE, LK::Quote, XK_apostrophe}, {SEMICOLON, LK::Semicolon, XK_semicolon},
+    {LCONTROL, LK::LControl, XK_Control_L}, {RCONTROL, LK::RControl, XK_Control_R},
+    {LSHIFT, LK::LShift, XK_Shift_L}, {RSHIFT, LK::RShift, XK_Shift_R},
+    {F1, LK::F1, XK_F1}, {F2, LK::F2, XK_F2}, {F3, LK::F3, XK_F3}, {F4, LK::F4, XK_F4}, {F5, LK::F5, XK_F5},
+    {F6, LK::F6, XK_F6}, {F7, LK::F7, XK_F7}, {F8, LK::F8, XK_F8}, {F9, LK::F9, XK_F9}, {F10, LK::F10, XK_F10},
+    {A, LK::A, XK_a}, {B, LK::B, XK_b}, {C, LK::C, XK_c}, {D, LK::D, XK_d}, {E, LK::E, XK_e},
+    {F, LK::F, XK_f}, {G, LK::G, XK_g}, {H, LK::H, XK_h}, {I, LK::I, XK_i}, {J, LK::J, XK_j},
+    {K, LK::K, XK_k}, {L, LK::L, XK_l}, {M, LK::M, XK_m}, {N, LK::N, XK_n}, {O, LK::O, XK_o},
+    {P, LK::P, XK_p}, {Q, LK::Q, XK_q}, {R, LK::R, XK_r}, {S, LK::S, XK_s}, {T, LK::T, XK_t},
+    {U, LK::U, XK_u}, {V, LK::V, XK_v}, {W, LK::W, XK_w}, {X, LK::X, XK_x}, {Y, LK::Y, XK_y},
+    {Z, LK::Z, XK_z},
+    {NUM1, LK::Num1, XK_1}, {NUM2, LK::Num2, XK_2}, {NUM3, LK::Num3, XK_3}, {NUM4, LK::Num4, XK_4},
+    {NUM5, LK::Num5, XK_5}, {NUM6, LK::Num6, XK_6}, {NUM7, LK::Num7, XK_7}, {NUM8, LK::Num8, XK_8},
+    {NUM9, LK::Num9, XK_9}, {NUM0, LK::Num0, XK_0},
+    {BACKSPACE, LK::Backspace, XK_BackSpace},
+    // Last, as they are never reported as held.
+    {F11, LK::F11, XK_F11}, {F12, LK::F12, XK_F12},
 };
-static_assert(sizeof(HELD_KEYS) / sizeof(HELD_KEYS[0]) == 71, "71 keys can be held");
+static_assert(std::size(KEYS) == KEY_COUNT, "every engine key has its row");
+const std::size_t HELD_KEYS = KEY_COUNT - 2;
+
+// Every engine button: the window library's and X's number for it, in the
+// order held buttons are reported.
+const struct ButtonRow {
+  MouseButton button;
+  sf::Mouse::Button library;
+  unsigned int x_number;
+} BUTTONS[] = {
+    {BUTTON_LEFT, sf::Mouse::Left, 1},
+    {BUTTON_RIGHT, sf::Mouse::Right, 3},
+    {BUTTON_MIDDLE, sf::Mouse::Middle, 2},
+};
 
 // Codes the engine does not name are passed on shifted out of its range.
 const int UNNAMED_KEY_OFFSET = 97;
 
-Key engineKey(int library_code) {
-  for (int k = 0; k < KEY_COUNT; k++)
-    if (LIBRARY_KEY[k] == library_code)
-      return static_cast<Key>(k);
-  return static_cast<Key>(library_code + UNNAMED_KEY_OFFSET);
+Key engineKey(sf::Keyboard::Key library) {
+  for (const KeyRow& row : KEYS)
+    if (row.library == library)
+      return row.key;
+  return static_cast<Key>(library + UNNAMED_KEY_OFFSET);
 }
 
-MouseButton engineButton(sf::Mouse::Button button) {
-  switch (button) {
-    case sf::Mouse::Left:
-      return BUTTON_LEFT;
-    case sf::Mouse::Right:
-      return BUTTON_RIGHT;
-    case sf::Mouse::Middle:
-      return BUTTON_MIDDLE;
-    default:
-      return BUTTON_UNDEFINED;
-  }
+MouseButton engineButton(sf::Mouse::Button library) {
+  for (const ButtonRow& row : BUTTONS)
+    if (row.library == library)
+      return row.button;
+  return BUTTON_UNDEFINED;
+}
+
+std::vector<platform::KeyName> heldKeyNames() {
+  std::vector<platform::KeyName> names;
+  for (std::size_t i = 0; i < HELD_KEYS; i++)
+    names.push_back({KEYS[i].library, KEYS[i].symbol});
+  return names;
+}
+
+std::vector<platform::ButtonName> buttonNames() {
+  std::vector<platform::ButtonName> names;
+  for (const ButtonRow& row : BUTTONS)
+    names.push_back({row.library, row.x_number});
+  return names;
 }
 
 } // namespace
 
-InputManager::InputManager() { setType("InputManager"); }
+InputManager::InputManager() : snapshot(heldKeyNames(), buttonNames()) { setType("InputManager"); }
 InputManager::~InputManager() {}
 
 InputManager& InputManager::getInstance() {
@@ -85,10 +110,8 @@ InputManager& InputManager::getInstance() {
 
 int InputManager::startUp() {
   LogManager& log = LogManager::getInstance();
-  if (isStarted()) {
-    log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+  if (warnIfStarted())
     return -1;
-  }
   if (Config::getInstance().getHeadless()) {
     log.writeLog(1, "InputManager::startUp(): not doing input since in headless mode.");
   } else {
@@ -134,10 +157,9 @@ bool InputManager::isValid(std::string event_type) const {
 
 EventKeyboard InputManager::toEventKeyboard(sf::Event::KeyEvent key_event) const {
   EventKeyboard keyboard;
-  int code = static_cast<int>(key_event.code);
-  keyboard.setKey(engineKey(code));
+  keyboard.setKey(engineKey(key_event.code));
   LogManager::getInstance().writeLog(15, "InputManager::toEventKeyboard(): Keyboard event '%c' (%d)",
-                                     static_cast<int>(keyboard.getKey()), code);
+                                     static_cast<int>(keyboard.getKey()), static_cast<int>(key_event.code));
   return keyboard;
 }
 
@@ -193,18 +215,17 @@ void InputManager::getInput() {
   EventMouse held;
   held.setAction(MOUSE_HELD);
   held.setPosition(pixelsToSpaces(Vector(static_cast<float>(pointer.x), static_cast<float>(pointer.y))));
-  const sf::Mouse::Button buttons[] = {sf::Mouse::Left, sf::Mouse::Right, sf::Mouse::Middle};
-  for (sf::Mouse::Button button : buttons) {
-    if (snapshot.buttonDown(button)) {
-      held.setButton(engineButton(button));
+  for (std::size_t i = 0; i < std::size(BUTTONS); i++) {
+    if (snapshot.buttonDown(i)) {
+      held.setButton(BUTTONS[i].button);
       onEvent(&held);
     }
   }
 
-  for (Key key : HELD_KEYS) {
-    if (snapshot.keyDown(LIBRARY_KEY[key])) {
+  for (std::size_t i = 0; i < HELD_KEYS; i++) {
+    if (snapshot.keyDown(i)) {
       EventKeyboard keyboard;
-      keyboard.setKey(key);
+      keyboard.setKey(KEYS[i].key);
       keyboard.setAction(KEYBOARD_HELD);
       onEvent(&keyboard);
     }

@@ -51,10 +51,8 @@ NetworkManager& NetworkManager::getInstance() {
 
 int NetworkManager::startUp() {
   LogManager& log = LogManager::getInstance();
-  if (isStarted()) {
-    log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+  if (warnIfStarted())
     return -1;
-  }
   Manager::startUp();
   log.writeLog(5, "NetworkManager::startUp(): successfully started.");
   return 0;

@@ -26,10 +26,8 @@ ResourceManager& ResourceManager::getInstance() {
 
 int ResourceManager::startUp() {
   LogManager& log = LogManager::getInstance();
-  if (isStarted()) {
-    log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+  if (warnIfStarted())
     return -1;
-  }
   sprite_count = 0;
   sound_count = 0;
   music_count = 0;

@@ -21,10 +21,8 @@ PathManager& PathManager::getInstance() {
 
 int PathManager::startUp() {
   LogManager& log = LogManager::getInstance();
-  if (isStarted()) {
-    log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+  if (warnIfStarted())
     return -1;
-  }
   min_cycle_time = GameManager::getInstance().getFrameTime() / 10;
   Manager::startUp();
   log.writeLog(5, "PathManager::startUp(): successfully started.");

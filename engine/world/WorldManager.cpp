@@ -21,10 +21,8 @@ WorldManager& WorldManager::getInstance() {
 
 int WorldManager::startUp() {
   LogManager& log = LogManager::getInstance();
-  if (isStarted()) {
-    log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+  if (warnIfStarted())
     return -1;
-  }
   deletions.clear();
   boundary = Box();
   view = Box();

@@ -34,7 +34,7 @@ TEST(GameManagerStart, BannerConfigurationOrderAndRefusedSecondStart) {
   EXPECT_EQ(std::vector<zv::Box>({zv::WorldManager::getInstance().getBoundary(), zv::WorldManager::getInstance().getView()}),
             std::vector<zv::Box>(2, zv::Box(zv::Vector(0, 0), 70, 20)));
   EXPECT_FALSE(gm.isValid("zv-keyboard"));
-  gm.shutDown();  // "World manager stopped" below
+  gm.shutDown();
   std::vector<std::string> log = zvtest::logMessages();
   const std::string stars(52, '*');
   ASSERT_GE(log.size(), 8u);
@@ -43,9 +43,11 @@ TEST(GameManagerStart, BannerConfigurationOrderAndRefusedSecondStart) {
                                       "-----------------------------------"}));
   std::vector<std::string>::iterator at = log.begin();
   for (const char* line : {"  Scene graph: simple", "Working directory:", "Log Manager started.",
-                           "GameManager::startUp(): frame time is 0", "World manager started.",
-                           "GameManager successfully started.",
-                           "GameManager::startup(): Warning! GameManager already started.", "World manager stopped"})
+                           "GameManager::startUp(): frame time is 0", "Display manager started.", "Input manager started.",
+                           "Resource manager started.", "World manager started.", "Path manager started.",
+                           "GameManager successfully started.", "GameManager::startup(): Warning! GameManager already started.",
+                           "Path manager stopped", "World manager stopped", "Resource manager stopped",
+                           "Input manager stopped", "Display manager stopped"})
     EXPECT_NE(at = std::find(at, log.end(), line), log.end()) << "missing or out of order: " << line;
   EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()),
             (std::vector<std::string>{stars, "** Game engine stopped **",
