@@ -43,7 +43,8 @@ struct Config::Setting {
   const char* key;
   Member member;
   const char* initial;  // the default, written as the file would give it
-  const char* label;    // its line in writeConfig; nullptr: not printed
+  int line;             // its place in writeConfig's list; 0: not printed
+  const char* label;    // how writeConfig names it
   double low = INT_MIN, high = INT_MAX;  // numbers; a scale must be above low
   const Choice* choice = nullptr;
 
@@ -121,8 +122,7 @@ std::string Config::Setting::show(const Config& config) const {
   return std::to_string(number);
 }
 
-// Read and printed in this order. The last four are kept for a spatial index
-// that nothing uses yet, and not printed.
+// Read in this order, so that refusals are logged in it.
 const std::vector<Config::Setting>& Config::settings() {
   // The log shows a colour by its Color number, a style by its word.
   static const Choice colors = {"color", {{"black", BLACK}, {"red", RED}, {"green", GREEN}, {"yellow", YELLOW},
@@ -131,27 +131,31 @@ const std::vector<Config::Setting>& Config::settings() {
       "style", {{"default", WINDOW_STYLE_DEFAULT}, {"fullscreen", WINDOW_STYLE_FULLSCREEN}}, true};
   using C = Config;
   static const std::vector<Setting> table = {
-      {"window_horizontal_pixels", &C::window_horizontal_pixels, "1024", "Window horizontal pixels", 1,
+      {"frame_time", &C::frame_time, "33", 6, "Frame time", 0, MAX_FRAME_TIME},
+      {"font_scale", &C::font_scale, "2", 0, nullptr, 0, MAX_FONT_SCALE},
+      {"window_horizontal_pixels", &C::window_horizontal_pixels, "1024", 1, "Window horizontal pixels", 1,
        MAX_WINDOW_PIXELS},
-      {"window_vertical_pixels", &C::window_vertical_pixels, "768", "Window vertical pixels", 1, MAX_WINDOW_PIXELS},
-      {"window_horizontal_chars", &C::window_horizontal_chars, "80", "Window horizontal characters", 1,
+      {"window_vertical_pixels", &C::window_vertical_pixels, "768", 2, "Window vertical pixels", 1,
+       MAX_WINDOW_PIXELS},
+      {"window_horizontal_chars", &C::window_horizontal_chars, "80", 3, "Window horizontal characters", 1,
        MAX_WINDOW_CHARS},
-      {"window_vertical_chars", &C::window_vertical_chars, "24", "Window vertical characters", 1, MAX_WINDOW_CHARS},
-      {"window_background_color", &C::window_background_color, "black", "Window background color", 0, 0, &colors},
-      {"frame_time", &C::frame_time, "33", "Frame time", 0, MAX_FRAME_TIME},
-      {"window_style", &C::window_style, "default", "Window style", 0, 0, &styles},
-      {"window_title", &C::window_title, "Zelvra", "Window title"},
-      {"show_mouse", &C::show_mouse, "false", "Show mouse"},
-      {"headless", &C::headless, "false", "Headless"},
-      {"font_file", &C::font_file, "zv-font.ttf", "Font file"},
-      {"logfile", &C::logfile, "zelvra.log", "Log file"},
-      {"random_seed", &C::random_seed, "0", "Random seed"},
-      {"networking", &C::networking, "false", "Networking"},
-      {"font_scale", &C::font_scale, "2", nullptr, 0, MAX_FONT_SCALE},
-      {"grid_width", &C::grid_width, "20", nullptr},
-      {"grid_height", &C::grid_height, "8", nullptr},
-      {"quadtree_depth", &C::quadtree_depth, "10", nullptr},
-      {"quadtree_threshold", &C::quadtree_threshold, "1", nullptr},
+      {"window_vertical_chars", &C::window_vertical_chars, "24", 4, "Window vertical characters", 1,
+       MAX_WINDOW_CHARS},
+      {"window_background_color", &C::window_background_color, "black", 5, "Window background color", 0, 0,
+       &colors},
+      {"window_style", &C::window_style, "default", 7, "Window style", 0, 0, &styles},
+      {"window_title", &C::window_title, "Zelvra", 8, "Window title"},
+      {"show_mouse", &C::show_mouse, "false", 9, "Show mouse"},
+      {"headless", &C::headless, "false", 10, "Headless"},
+      {"font_file", &C::font_file, "zv-font.ttf", 11, "Font file"},
+      {"logfile", &C::logfile, "zelvra.log", 12, "Log file"},
+      {"random_seed", &C::random_seed, "0", 13, "Random seed"},
+      {"networking", &C::networking, "false", 14, "Networking"},
+      // For the collision grid (WorldManager.h); not printed.
+      {"grid_width", &C::grid_width, "20", 0, nullptr},
+      {"grid_height", &C::grid_height, "8", 0, nullptr},
+      {"quadtree_depth", &C::quadtree_depth, "10", 0, nullptr},
+      {"quadtree_threshold", &C::quadtree_threshold, "1", 0, nullptr},
   };
   return table;
 }
@@ -200,8 +204,9 @@ std::string Config::readConfig() {
   return result;
 }
 
-void Config::reportError(const std::string& line) {
-  errors.push_back(line);
+void Config::reportError(const std::string& line, bool stops) {
+  if (stops)
+    errors.push_back(line);
   LogManager::getInstance().writeLog("%s", line.c_str());
 }
 
@@ -220,7 +225,7 @@ void Config::loadConfig(std::string& config) {
       continue;
     std::string error = setting.read(*this, value);
     if (!error.empty())
-      reportError(error);
+      reportError(error, !setting.choice);
   }
 }
 
@@ -229,9 +234,15 @@ void Config::writeConfig() const {
   const char* rule = "-----------------------------------";
   log.writeLog(1, "%s", rule);
   log.writeLog(1, "Zelvra configuration:");
-  for (const Setting& setting : settings())
-    if (setting.label)
-      log.writeLog(1, "  %s: %s", setting.label, setting.show(*this).c_str());
+  bool printed = true;
+  for (int line = 1; printed; line++) {
+    printed = false;
+    for (const Setting& setting : settings())
+      if (setting.line == line) {
+        log.writeLog(1, "  %s: %s", setting.label, setting.show(*this).c_str());
+        printed = true;
+      }
+  }
   log.writeLog(1, "  Scene graph: simple");
   log.writeLog(1, "%s", rule);
 }

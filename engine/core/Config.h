@@ -47,8 +47,10 @@ class Config {
   static const std::vector<Setting>& settings();
 
   Config();
-  // Every refused value: logged (to stderr while the log is not open) and kept.
-  void reportError(const std::string& line);
+  // Every refused value is logged (to stderr while the log is not open).
+  // A bad number stops the start (getErrors()); a word the engine does not
+  // know is only ignored.
+  void reportError(const std::string& line, bool stops);
   Config(const Config&) = delete;
   void operator=(const Config&) = delete;
 
@@ -61,9 +63,10 @@ class Config {
   // line, lines joined with nothing between them.
   std::string readConfig();
   // Fills the settings from config, reading the file first when it is empty.
-  // A number out of its range, a word where a number is due, or a colour or
-  // window style the engine does not know is logged (to stderr while the log
-  // is not open), kept in getErrors() and leaves the setting as it was.
+  // A number out of its range or a word where a number is due is logged (to
+  // stderr while the log is not open), kept in getErrors() and leaves the
+  // setting as it was. A colour or window style the engine does not know is
+  // logged and ignored: the setting keeps its value.
   void loadConfig(std::string& config);
   // The errors of the last load, one log line each; empty when it was clean.
   std::vector<std::string> getErrors() const;
