@@ -10,6 +10,7 @@
 #include "core/Clock.h"
 #include "core/EventStep.h"
 #include "core/GameManager.h"
+#include "core/Version.h"
 #include "core/LogManager.h"
 #include "platform/Platform.h"
 #include "world/WorldManager.h"
@@ -39,7 +40,7 @@ TEST(GameManagerStart, BannerConfigurationOrderAndRefusedSecondStart) {
   const std::string stars(52, '*');
   ASSERT_GE(log.size(), 8u);
   EXPECT_EQ(std::vector<std::string>(log.begin() + 1, log.begin() + 6),
-            (std::vector<std::string>{stars, "** Zelvra version 4.18 **", "** Game engine started **", stars,
+            (std::vector<std::string>{stars, "** Zelvra version " ZELVRA_VERSION_TEXT " **", "** Game engine started **", stars,
                                       "-----------------------------------"}));
   std::vector<std::string>::iterator at = log.begin();
   for (const char* line : {"  Scene graph: simple", "Working directory:", "Log Manager started.",
