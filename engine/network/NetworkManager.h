@@ -29,9 +29,6 @@ const int NETWORK_TIMEOUT_MS = 2000;
 const int DEFAULT_MAX_QUEUE_BYTES = 1024 * 1024;
 // How long a connection may hold an incomplete message; 0 is no limit.
 const int DEFAULT_IDLE_TIMEOUT_MS = 5000;
-// Longest idle limit: the engine's clock reads differences exactly up to
-// about 35 minutes.
-const int MAX_IDLE_TIMEOUT_MS = 30 * 60 * 1000;
 
 class NetworkManager : public Manager {
  private:
@@ -44,8 +41,8 @@ class NetworkManager : public Manager {
     // A send failed or would pass the queue limit: the stream may have lost
     // its framing, so the next network step closes the connection.
     bool broken = false;
-    bool holding = false;        // an incomplete message is read ahead...
-    uint32_t holding_since = 0;  // ...since this time of the engine's clock
+    bool holding = false;       // an incomplete message is read ahead...
+    int64_t holding_since = 0;  // ...since this time of the engine's clock
     std::size_t waiting() const { return inbox.size() - inbox_start; }
     std::size_t queued() const { return outbox.size() - outbox_start; }
   };
@@ -151,7 +148,7 @@ class NetworkManager : public Manager {
   int setMaxQueueBytes(int new_max_bytes);
   int getMaxQueueBytes() const;
   // How long a connection may hold an incomplete message, 0 (no limit)
-  // to MAX_IDLE_TIMEOUT_MS. 0 or -1.
+  // or more. 0 or -1.
   int setIdleTimeout(int new_timeout_ms);
   int getIdleTimeout() const;
   // Bytes queued for sending on a connection, or -1.
