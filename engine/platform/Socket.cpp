@@ -180,15 +180,6 @@ int connectTo(const std::string& host, const std::string& port, int timeout_ms) 
   return fail(error);
 }
 
-int socketPair(int& first, int& second) {
-  int handles[2];
-  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, handles) == -1)
-    return fail(errno);
-  first = handles[0];
-  second = handles[1];
-  return 0;
-}
-
 int bytesWaiting(int handle) {
   int count = 0;
   if (ioctl(handle, FIONREAD, &count) == -1)
@@ -215,50 +206,6 @@ int sendSome(int handle, const void* buffer, int length) {
     if (errno != EINTR)
       return fail(errno);
   }
-}
-
-int sendAll(int handle, const void* buffer, int length, int timeout_ms) {
-  int64_t deadline = nowMillis() + timeout_ms;
-  const char* p = static_cast<const char*>(buffer);
-  int done = 0;
-  while (done < length) {
-    int count = sendSome(handle, p + done, length - done);
-    if (count > 0) {
-      done += count;
-      continue;
-    }
-    if (count == -1 && !lastSocketErrorWouldBlock())
-      return -1;
-    int ready = pollOne(handle, POLLOUT, deadline);
-    if (ready == -1)
-      return -1;
-    if (ready == 0)
-      return fail(ETIMEDOUT);
-  }
-  return 0;
-}
-
-int receiveAll(int handle, void* buffer, int length, int timeout_ms) {
-  int64_t deadline = nowMillis() + timeout_ms;
-  char* p = static_cast<char*>(buffer);
-  int done = 0;
-  while (done < length) {
-    int count = receiveSome(handle, p + done, length - done, false);
-    if (count > 0) {
-      done += count;
-      continue;
-    }
-    if (count == 0)
-      return done;
-    if (!lastSocketErrorWouldBlock())
-      return -1;
-    int ready = pollOne(handle, POLLIN, deadline);
-    if (ready == -1)
-      return -1;
-    if (ready == 0)
-      return fail(ETIMEDOUT);
-  }
-  return done;
 }
 
 int waitReady(int handle, bool writable, int timeout_ms) {

@@ -28,9 +28,6 @@ int boundPort(int handle);
 int acceptConnection(int listen_handle);
 // Connects to host and port, waiting at most timeout_ms for the handshake.
 int connectTo(const std::string& host, const std::string& port, int timeout_ms);
-// Two connected local stream sockets.
-int socketPair(int& first, int& second);
-
 // Bytes waiting to be read, or -1.
 int bytesWaiting(int handle);
 // Up to length bytes without waiting: the count, 0 at the end of the
@@ -38,11 +35,6 @@ int bytesWaiting(int handle);
 int receiveSome(int handle, void* buffer, int length, bool peek);
 // Sends without waiting: the count taken by the system, or -1.
 int sendSome(int handle, const void* buffer, int length);
-// Sends all length bytes, waiting up to timeout_ms in all for room: 0 or -1.
-int sendAll(int handle, const void* buffer, int length, int timeout_ms);
-// Receives exactly length bytes, waiting up to timeout_ms in all: length,
-// fewer when the stream ended first, -1 on an error or time-out.
-int receiveAll(int handle, void* buffer, int length, int timeout_ms);
 // Waits until the socket can be read, or also written when writable is
 // set (1), the time is up (0), or -1.
 int waitReady(int handle, bool writable, int timeout_ms);

@@ -3,14 +3,14 @@
 #include <climits>
 #include <numeric>
 
-#include <arpa/inet.h>
 #include <linux/sockios.h>
-#include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include "Peer.h"
 #include "TestSupport.h"
 #include "core/GameManager.h"
 #include "core/LogManager.h"
@@ -21,20 +21,13 @@
 namespace {
 
 bool sendRaw(int fd, const std::string& bytes) {
-  ssize_t n = 0;
-  for (std::size_t done = 0; done < bytes.size() && n >= 0; done += static_cast<std::size_t>(n))
-    n = send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-  return n >= 0;
+  return zvpeer::sendAll(fd, bytes.data(), static_cast<int>(bytes.size()), 3000) == 0;
 }
 
 std::string lengthField(int32_t length) { return std::string(reinterpret_cast<const char*>(&length), 4); }
 std::string framed(const std::string& body) { return lengthField(static_cast<int32_t>(body.size() + 4)) + body; }
 
-bool closedByServer(int fd, int ms = 3000) {
-  struct pollfd p = {fd, POLLIN, 0};
-  char c;
-  return poll(&p, 1, ms) > 0 && recv(fd, &c, 1, MSG_PEEK) <= 0;
-}
+bool closedByServer(int fd) { return zvpeer::closedWithin(fd, 3000); }
 
 // Every network event as {label, index, bytes}; takes each whole message
 // off the connection unless told not to.
@@ -73,14 +66,7 @@ class NetworkTest : public testing::Test {
     r = new NetRecorder;
   }
   void TearDown() override { zv::GameManager::getInstance().shutDown(); }
-  int client() {
-    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    struct sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(nm.getPort()));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return connect(fd, reinterpret_cast<struct sockaddr*>(&address), sizeof(address)) == 0 ? fd : -1;
-  }
+  int client() { return zvpeer::connectLoopback(nm.getPort()); }
   int acceptOne() {  // the handshake may lag a little
     int index = -1;
     waitUntil([&] { return (index = nm.accept()) != -1; });
