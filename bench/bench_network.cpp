@@ -59,12 +59,9 @@ void client(int port, int body_bytes) {
     client_errors++;
     return;
   }
-  int32_t length = body_bytes + zv::MESSAGE_HEADER_BYTES;
   std::string batch;
-  for (int i = 0; i < MESSAGES_PER_SEND; i++) {
-    batch.append(reinterpret_cast<const char*>(&length), sizeof(length));
-    batch.append(static_cast<std::size_t>(body_bytes), static_cast<char>('a' + i % 26));
-  }
+  for (int i = 0; i < MESSAGES_PER_SEND; i++)
+    batch += zv::frameMessage(std::string(static_cast<std::size_t>(body_bytes), static_cast<char>('a' + i % 26)));
   // Whole batches only, or the stream would lose its framing; the server
   // closing the connection at the end ends the wait.
   while (!stop_clients) {
@@ -123,11 +120,6 @@ std::atomic<long long> trickler_closes(0);
 std::mutex rtt_mutex;
 std::vector<long long> rtt_micros;
 
-std::string framedBody(const std::string& body) {
-  int32_t length = static_cast<int32_t>(body.size()) + zv::MESSAGE_HEADER_BYTES;
-  return std::string(reinterpret_cast<const char*>(&length), sizeof(length)) + body;
-}
-
 void roundTripClient(int port, int id) {
   int fd = zvpeer::connectLoopback(port);
   if (fd < 0) {
@@ -140,7 +132,7 @@ void roundTripClient(int port, int id) {
       usleep(1000);
       continue;
     }
-    std::string message = framedBody("client " + std::to_string(id) + " request " + std::to_string(n));
+    std::string message = zv::frameMessage("client " + std::to_string(id) + " request " + std::to_string(n));
     std::string reply(message.size(), '\0');
     Clock::time_point sent = Clock::now();
     if (zvpeer::sendAll(fd, message.data(), static_cast<int>(message.size()), 5000) != 0 ||
@@ -158,7 +150,7 @@ void roundTripClient(int port, int id) {
 
 // Sends requests and never reads; starts again whenever it is closed.
 void neverReads(int port) {
-  std::string request = framedBody(std::string(HOSTILE_REQUEST_BYTES - zv::MESSAGE_HEADER_BYTES, 'h'));
+  std::string request = zv::frameMessage(std::string(HOSTILE_REQUEST_BYTES - zv::MESSAGE_HEADER_BYTES, 'h'));
   while (!stop_clients) {
     int fd = zvpeer::connectLoopback(port);
     if (fd < 0) {
@@ -177,7 +169,7 @@ void neverReads(int port) {
 
 // Sends a message one byte a second; starts again whenever it is closed.
 void trickles(int port) {
-  std::string message = framedBody(std::string(996, 't'));
+  std::string message = zv::frameMessage(std::string(996, 't'));
   while (!stop_clients) {
     int fd = zvpeer::connectLoopback(port);
     if (fd < 0) {
