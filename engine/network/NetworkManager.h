@@ -66,13 +66,14 @@ class NetworkManager : public Manager {
   // Writes what the system takes of the queue now: true, or false when the
   // connection is broken (it has then been closed).
   bool sendQueued(int sock_index, const char* caller);
-  // Reads ahead unless the first message is already in: that message's
-  // length once it is all in; 0 while it is not; -1 on a receive error, or
-  // on a length out of range (logged, the connection closed); PEER_GONE.
+  // Reads ahead unless the first message is already all in: its length once
+  // it is; 0 while it is not; -1 on a receive error, or on a length out of
+  // range (both logged; the latter closes the connection); or PEER_GONE.
   int nextMessage(int sock_index, const char* caller);
-  // The one check of a length a peer announced: the first message's length
-  // when it is all in, 0 while it is not, -1 when the length is outside
-  // MESSAGE_HEADER_BYTES..max_message_bytes (logged, the connection closed).
+  // Where every length a peer announces is checked: the first message's
+  // length when it is all in, 0 while it is not, -1 when the length is
+  // outside MESSAGE_HEADER_BYTES..max_message_bytes (logged, the connection
+  // closed).
   int wholeLength(int sock_index, const char* caller);
   // One read into the connection's buffer: 0, -1 on a receive error, or
   // PEER_GONE.

@@ -235,6 +235,7 @@ TEST_F(NetworkTest, ReceivingPeeksTakesOrWaitsForWholeMessagesAndBadCallsAreRefu
   EXPECT_EQ((std::vector<long>{nm.genDataEvents(-1), nm.genDataEvents(1), nm.sendMessage(0, std::string(65532, 'x')),
                                recv(fds[1], &got[0], got.size(), MSG_DONTWAIT)}),
             (std::vector<long>{0, 0, 0, 65536}));  // only the longest message allowed went
+  EXPECT_EQ(got.substr(0, 65536), framed(std::string(65532, 'x')));
 
   ASSERT_TRUE(sendRaw(fds[1], framed("hello") + lengthField(9) + "ab"));
   EXPECT_TRUE(nm.receiveMessage(0, body, 1000) == 0 && body == "hello");
