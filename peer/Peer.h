@@ -6,8 +6,8 @@
 
 namespace zvpeer {
 
-// A blocking TCP connection to port on the loopback address: its handle,
-// or -1.
+// A blocking TCP connection to port on the loopback address, without
+// delaying small sends: its handle, or -1.
 int connectLoopback(int port);
 // Two connected local stream sockets, both non-blocking and closed on exec:
 // 0 or -1.

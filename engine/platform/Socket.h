@@ -20,13 +20,16 @@ std::string socketErrorText(int code);
 bool lastSocketErrorWouldBlock();
 
 // A TCP listening socket on address (empty: every address of the machine,
-// IPv6 and IPv4 where the system has both) and port ("0": any free port).
+// IPv6 and IPv4 where the system has both) and port ("0": any free port):
+// its handle, or -1.
 int listenOn(const std::string& address, const std::string& port);
 // The local port a socket is bound to, or -1.
 int boundPort(int handle);
-// Takes one waiting connection; -1 with a would-block error when none waits.
+// Takes one waiting connection: its handle, or -1 (a would-block error when
+// none waits).
 int acceptConnection(int listen_handle);
-// Connects to host and port, waiting at most timeout_ms for the handshake.
+// Connects to host and port, waiting at most timeout_ms for the handshake:
+// the handle, or -1.
 int connectTo(const std::string& host, const std::string& port, int timeout_ms);
 // Bytes waiting to be read, or -1.
 int bytesWaiting(int handle);
@@ -38,6 +41,7 @@ int sendSome(int handle, const void* buffer, int length);
 // Waits until the socket can be read, or also written when writable is
 // set (1), the time is up (0), or -1.
 int waitReady(int handle, bool writable, int timeout_ms);
+// Releases the handle, even when it reports an error: 0 or -1.
 int closeSocket(int handle);
 
 } // namespace platform
