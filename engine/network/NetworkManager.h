@@ -45,7 +45,7 @@ class NetworkManager : public Manager {
     int64_t holding_since = 0;  // ...since this time of the engine's clock
   };
   // What reading gives when the peer had gone and its connection was closed.
-  static const int PEER_GONE = -2;
+  static constexpr int PEER_GONE = -2;
 
   int sock;                             // listening socket, or invalid
   std::vector<Connection> connections;  // the index is the socket index
