@@ -448,6 +448,7 @@ int NetworkManager::receiveMessage(int sock_index, std::string& body, int timeou
     return -1;
   }
   int64_t deadline = platform::monotonicMicros() + static_cast<int64_t>(timeout_ms) * 1000;
+  bool waited_out = false;
   while (true) {
     if (!sendQueued(sock_index, "receiveMessage"))
       return -1;
@@ -460,12 +461,14 @@ int NetworkManager::receiveMessage(int sock_index, std::string& body, int timeou
       c.inbox.pop(static_cast<std::size_t>(length));
       return 0;
     }
+    // A wait that ran its whole time ends it too, should a replaced clock
+    // stand still.
     int64_t left_ms = (deadline - platform::monotonicMicros()) / 1000;
-    if (left_ms <= 0) {
+    if (left_ms <= 0 || waited_out) {
       log.writeLog("NetworkManager::receiveMessage(): Error! No whole message within %d ms.", timeout_ms);
       return -1;
     }
-    platform::waitReady(c.handle, !c.outbox.empty(), static_cast<int>(left_ms));
+    waited_out = platform::waitReady(c.handle, !c.outbox.empty(), static_cast<int>(left_ms)) == 0;
   }
 }
 

@@ -31,6 +31,7 @@ int acceptConnection(int listen_handle);
 // Connects to host and port, waiting at most timeout_ms for the handshake:
 // the handle, or -1.
 int connectTo(const std::string& host, const std::string& port, int timeout_ms);
+
 // Bytes waiting to be read, or -1.
 int bytesWaiting(int handle);
 // Up to length bytes without waiting: the count, 0 at the end of the
