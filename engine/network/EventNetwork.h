@@ -4,6 +4,7 @@
 #define ZV_EVENT_NETWORK_H
 
 #include "core/Event.h"
+#include "network/Message.h"  // games that read these events find the framing here too
 
 namespace zv {
 
