@@ -22,6 +22,7 @@
 #include <unistd.h>
 
 #include "core/LogManager.h"
+#include "Peer.h"
 #include "network/EventNetwork.h"
 #include "network/NetworkManager.h"
 #include "platform/Socket.h"
@@ -114,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   int ours = -1;
   int theirs = -1;
-  check(zv::platform::socketPair(ours, theirs) == 0);
+  check(zvpeer::socketPair(ours, theirs) == 0);
   // Small buffers, so that replies soon wait in the manager's queue.
   int small = 1;
   setsockopt(ours, SOL_SOCKET, SO_SNDBUF, &small, sizeof(small));
@@ -130,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t at = 0; at < stream_size && nm.getNumConnections() > 0; at += piece) {
     size_t n = stream_size - at < piece ? stream_size - at : piece;
     // A full buffer means the rest could never be announced anyway.
-    if (zv::platform::sendAll(theirs, stream + at, static_cast<int>(n), 0) != 0)
+    if (zvpeer::sendAll(theirs, stream + at, static_cast<int>(n), 0) != 0)
       break;
     reader->sent_size = at + n;
     drain(nm, stream_size + 2);

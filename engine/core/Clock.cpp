@@ -4,18 +4,15 @@
 
 namespace zv {
 
-Clock::Clock() : previous_time(platform::wallClockMicros()) {}
+Clock::Clock() : previous_time(platform::monotonicMicros()) {}
 
 int Clock::delta() {
-  uint32_t now = platform::wallClockMicros();
-  int elapsed = static_cast<int32_t>(now - previous_time);
+  int64_t now = platform::monotonicMicros();
+  int elapsed = static_cast<int>(now - previous_time);
   previous_time = now;
   return elapsed;
 }
 
-int Clock::split() const {
-  uint32_t now = platform::wallClockMicros();
-  return static_cast<int32_t>(now - previous_time);
-}
+int Clock::split() const { return static_cast<int>(platform::monotonicMicros() - previous_time); }
 
 } // namespace zv

@@ -1,4 +1,4 @@
-// Measures time inside a frame, in microseconds of the wall clock.
+// Measures time inside a frame, in microseconds of the engine's clock.
 #ifndef ZV_CLOCK_H
 #define ZV_CLOCK_H
 
@@ -8,7 +8,7 @@ namespace zv {
 
 class Clock {
  private:
-  uint32_t previous_time;
+  int64_t previous_time;
 
  public:
   Clock();

@@ -4,6 +4,7 @@
 #define ZV_EVENT_NETWORK_H
 
 #include "core/Event.h"
+#include "network/Message.h"  // games that read these events find the framing here too
 
 namespace zv {
 
@@ -14,13 +15,6 @@ enum NetworkLabel : int {
   NETWORK_CLOSE = 2,
   NETWORK_DATA = 3,
 };
-
-// Every message starts with its total length, header included, as a
-// native-order 32-bit signed integer.
-const int MESSAGE_HEADER_BYTES = 4;
-// Longest message accepted by default, header included; also the most a
-// connection keeps read ahead in memory.
-const int DEFAULT_MAX_MESSAGE_BYTES = 64 * 1024;
 
 class EventNetwork : public Event {
  private:

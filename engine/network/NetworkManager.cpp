@@ -1,7 +1,7 @@
 #include "network/NetworkManager.h"
 
-#include <chrono>
-#include <cstdint>
+#include <algorithm>
+#include <cassert>
 #include <cstring>
 
 #include "core/LogManager.h"
@@ -13,17 +13,11 @@ namespace zv {
 namespace {
 const int CONNECT_TIMEOUT_MS = 5000;
 // Largest single read into a connection's buffer.
-const int READ_CHUNK = 64 * 1024;
+const std::size_t READ_CHUNK = 64 * 1024;
 
 // Marks an entry whose close event is being handed out; unique per handle
 // and never a valid handle, so the entry can be found after the handlers ran.
 int closingMark(int handle) { return -2 - handle; }
-
-int readLength(const char* header) {
-  int32_t length;
-  memcpy(&length, header, sizeof(length));
-  return length;
-}
 } // namespace
 
 NetworkManager::NetworkManager()
@@ -31,7 +25,8 @@ NetworkManager::NetworkManager()
       max_sockets(1),
       max_message_bytes(DEFAULT_MAX_MESSAGE_BYTES),
       max_queue_bytes(DEFAULT_MAX_QUEUE_BYTES),
-      idle_timeout_ms(DEFAULT_IDLE_TIMEOUT_MS) {
+      idle_timeout_ms(DEFAULT_IDLE_TIMEOUT_MS),
+      read_buffer(READ_CHUNK) {
   setType("NetworkManager");
 }
 
@@ -84,18 +79,13 @@ bool NetworkManager::connected(int sock_index) const {
          connections[static_cast<std::size_t>(sock_index)].handle >= 0;
 }
 
+NetworkManager::Connection& NetworkManager::connection(int sock_index) {
+  assert(sock_index >= 0 && sock_index < static_cast<int>(connections.size()));
+  return connections[static_cast<std::size_t>(sock_index)];
+}
+
 void NetworkManager::logError(int code) const {
   LogManager::getInstance().writeLog("\t%d - %s", code, platform::socketErrorText(code).c_str());
-}
-
-bool NetworkManager::headerIn(const Connection& c) {
-  return c.waiting() >= static_cast<std::size_t>(MESSAGE_HEADER_BYTES);
-}
-
-int NetworkManager::firstLength(const Connection& c) { return readLength(c.inbox.data() + c.inbox_start); }
-
-bool NetworkManager::lengthAccepted(int length) const {
-  return length >= MESSAGE_HEADER_BYTES && length <= max_message_bytes;
 }
 
 int NetworkManager::accept() {
@@ -132,35 +122,19 @@ int NetworkManager::accept() {
 int NetworkManager::genDataEvents(int sock_index) {
   if (!connected(sock_index))
     return 0;
-  LogManager& log = LogManager::getInstance();
   // Replies go out before new requests come in.
-  if (connections[static_cast<std::size_t>(sock_index)].broken || flush(sock_index, "genDataEvents") == -1) {
-    closeConnection(sock_index, "genDataEvents");
+  if (!sendQueued(sock_index, "genDataEvents"))
     return -1;
-  }
-  int filled = fill(sock_index, "genDataEvents");
-  if (filled != 0)
-    return filled == -1 ? -1 : 0;
-  Connection& c = connections[static_cast<std::size_t>(sock_index)];
-  if (c.waiting() == 0) {
-    c.holding = false;
+  int length = nextMessage(sock_index, "genDataEvents");
+  if (length == PEER_GONE)
     return 0;
-  }
-  if (!headerIn(c))
-    return expireIncomplete(sock_index) ? -1 : 0;
-  int length = firstLength(c);
-  if (!lengthAccepted(length)) {
-    log.writeLog("NetworkManager::genDataEvents(): Error! Sock index %d announced %d bytes, not in range [%d,%d]. "
-                 "Closing it.",
-                 sock_index, length, MESSAGE_HEADER_BYTES, max_message_bytes);
-    closeConnection(sock_index, "genDataEvents");
+  if (length == -1)
     return -1;
-  }
-  if (c.waiting() < static_cast<std::size_t>(length))
+  if (length == 0)
     return expireIncomplete(sock_index) ? -1 : 0;
-  c.holding = false;
+  connection(sock_index).holding = false;
 
-  log.writeLog(15, "NetworkManager::genDataEvents(): have full message (%d bytes).", length);
+  LogManager::getInstance().writeLog(15, "NetworkManager::genDataEvents(): have full message (%d bytes).", length);
   EventNetwork event(NETWORK_DATA);
   event.setSocketIndex(sock_index);
   event.setBytes(length);
@@ -169,48 +143,68 @@ int NetworkManager::genDataEvents(int sock_index) {
 }
 
 int NetworkManager::expireIncomplete(int sock_index) {
-  Connection& c = connections[static_cast<std::size_t>(sock_index)];
-  uint32_t now = platform::wallClockMicros();
-  if (!c.holding) {
-    c.holding = true;
+  Connection& c = connection(sock_index);
+  int64_t now = platform::monotonicMicros();
+  if (!c.holding || c.inbox.empty()) {  // the clock starts at the message's first bytes
+    c.holding = !c.inbox.empty();
     c.holding_since = now;
     return 0;
   }
-  // Read as signed, a clock that stepped back counts as no time.
-  if (idle_timeout_ms == 0 || static_cast<int32_t>(now - c.holding_since) <= idle_timeout_ms * 1000)
+  if (idle_timeout_ms == 0 || now - c.holding_since <= static_cast<int64_t>(idle_timeout_ms) * 1000)
     return 0;
   LogManager::getInstance().writeLog(
       "NetworkManager::genDataEvents(): Error! Sock index %d held %zu bytes of an incomplete message for over %d ms. "
       "Closing it.",
-      sock_index, c.waiting(), idle_timeout_ms);
+      sock_index, c.inbox.size(), idle_timeout_ms);
   closeConnection(sock_index, "genDataEvents");
   return 1;
 }
 
-int NetworkManager::fill(int sock_index, const char* caller) {
-  Connection& c = connections[static_cast<std::size_t>(sock_index)];
-  if (headerIn(c)) {
-    int length = firstLength(c);
-    if (!lengthAccepted(length) || c.waiting() >= static_cast<std::size_t>(length))
-      return 0;  // a whole message, or a bad length: nothing more to read now
-  }
-  long long room = static_cast<long long>(max_message_bytes) - static_cast<long long>(c.waiting());
-  if (room <= 0)
+bool NetworkManager::sendQueued(int sock_index, const char* caller) {
+  Connection& c = connection(sock_index);
+  if (!c.broken && flush(c, caller) == 0)
+    return true;
+  closeConnection(sock_index, caller);
+  return false;
+}
+
+int NetworkManager::nextMessage(int sock_index, const char* caller) {
+  int length = wholeLength(sock_index, caller);
+  if (length != 0)
+    return length;
+  int read = readAhead(sock_index, caller);
+  return read != 0 ? read : wholeLength(sock_index, caller);
+}
+
+int NetworkManager::wholeLength(int sock_index, const char* caller) {
+  const ByteQueue& inbox = connection(sock_index).inbox;
+  if (inbox.size() < static_cast<std::size_t>(MESSAGE_HEADER_BYTES))
     return 0;
-  if (c.inbox_start > 0) {
-    c.inbox.erase(0, c.inbox_start);
-    c.inbox_start = 0;
+  int length = messageLength(inbox.front());
+  if (length < MESSAGE_HEADER_BYTES || length > max_message_bytes) {
+    LogManager::getInstance().writeLog(
+        "NetworkManager::%s(): Error! Sock index %d announced %d bytes, not in range [%d,%d]. Closing it.", caller,
+        sock_index, length, MESSAGE_HEADER_BYTES, max_message_bytes);
+    closeConnection(sock_index, caller);
+    return -1;
   }
-  read_buffer.resize(READ_CHUNK);
-  int want = room < READ_CHUNK ? static_cast<int>(room) : READ_CHUNK;
-  int count = platform::receiveSome(c.handle, read_buffer.data(), want, false);
+  return inbox.size() >= static_cast<std::size_t>(length) ? length : 0;
+}
+
+int NetworkManager::readAhead(int sock_index, const char* caller) {
+  Connection& c = connection(sock_index);
+  // Called only while the first message is not all in, and that message
+  // fits the limit: there is room.
+  assert(c.inbox.size() < static_cast<std::size_t>(max_message_bytes));
+  std::size_t want = std::min(static_cast<std::size_t>(max_message_bytes) - c.inbox.size(), READ_CHUNK);
+  int count = platform::receiveSome(c.handle, read_buffer.data(), static_cast<int>(want), false);
   if (count > 0) {
-    c.inbox.append(read_buffer.data(), static_cast<std::size_t>(count));
+    c.inbox.push(read_buffer.data(), static_cast<std::size_t>(count));
     return 0;
   }
   if (count == 0) {
     closeByPeer(sock_index, caller);
-    return 1;
+    return PEER_GONE;
   }
   if (platform::lastSocketErrorWouldBlock())
     return 0;
@@ -222,7 +216,7 @@ int NetworkManager::fill(int sock_index, const char* caller) {
 
 void NetworkManager::closeByPeer(int sock_index, const char* caller) {
   LogManager& log = LogManager::getInstance();
-  std::size_t dropped = connections[static_cast<std::size_t>(sock_index)].waiting();
+  std::size_t dropped = connection(sock_index).inbox.size();
   if (dropped > 0)
     log.writeLog("NetworkManager::%s(): Warning! Sock index %d closed by peer in the middle of a message (%zu bytes "
                  "dropped).",
@@ -245,22 +239,13 @@ int NetworkManager::writeSome(Connection& c, const char* data, std::size_t lengt
   return -1;
 }
 
-int NetworkManager::flush(int sock_index, const char* caller) {
-  Connection& c = connections[static_cast<std::size_t>(sock_index)];
-  if (c.queued() == 0)
+int NetworkManager::flush(Connection& c, const char* caller) {
+  if (c.outbox.empty())
     return 0;
-  int count = writeSome(c, c.outbox.data() + c.outbox_start, c.queued(), caller);
+  int count = writeSome(c, c.outbox.front(), c.outbox.size(), caller);
   if (count == -1)
     return -1;
-  c.outbox_start += static_cast<std::size_t>(count);
-  if (c.outbox_start == c.outbox.size()) {
-    c.outbox.clear();
-    c.outbox_start = 0;
-  } else if (c.outbox_start > c.outbox.size() / 2) {
-    // Move the rest down only once the written part is the larger one.
-    c.outbox.erase(0, c.outbox_start);
-    c.outbox_start = 0;
-  }
+  c.outbox.pop(static_cast<std::size_t>(count));
   return 0;
 }
 
@@ -278,7 +263,7 @@ int NetworkManager::isData(int sock_index) const {
     logError(code);
     return -1;
   }
-  return waiting + static_cast<int>(c.waiting());
+  return waiting + static_cast<int>(c.inbox.size());
 }
 
 int NetworkManager::close(int sock_index) { return closeConnection(sock_index, "close"); }
@@ -289,20 +274,18 @@ int NetworkManager::closeConnection(int sock_index, const char* caller) {
     log.writeLog("NetworkManager::close(): sock_index (%d) out of range.", sock_index);
     return -1;
   }
-  Connection& entry = connections[static_cast<std::size_t>(sock_index)];
+  Connection& entry = connection(sock_index);
   if (entry.handle < 0)
     return -1;  // its close event is being handed out right now
   // A broken stream has nothing worth sending; the others get what the
   // system takes now, and no more.
-  if (!entry.broken && (flush(sock_index, caller) == -1 || entry.queued() > 0))
+  if (!entry.broken && (flush(entry, caller) == -1 || !entry.outbox.empty()))
     log.writeLog("NetworkManager::%s(): Warning! Sock index %d closed with %zu queued bytes dropped.", caller,
-                 sock_index, entry.queued());
+                 sock_index, entry.outbox.size());
   int handle = entry.handle;
   entry.handle = closingMark(handle);
   entry.inbox.clear();
-  entry.inbox_start = 0;
   entry.outbox.clear();
-  entry.outbox_start = 0;
   int result = 0;
   if (platform::closeSocket(handle) == -1) {
     int code = platform::lastSocketError();
@@ -383,16 +366,16 @@ int NetworkManager::send(int sock_index, const void* buffer, int bytes) {
     log.writeLog("NetworkManager::send(): Error! Nothing to send (%d bytes).", bytes);
     return -1;
   }
-  Connection& c = connections[static_cast<std::size_t>(sock_index)];
+  Connection& c = connection(sock_index);
   if (c.broken) {
     log.writeLog("NetworkManager::send(): Error! Sock index %d is being closed.", sock_index);
     return -1;
   }
-  if (flush(sock_index, "send") == -1)
+  if (flush(c, "send") == -1)
     return -1;
   const char* p = static_cast<const char*>(buffer);
   std::size_t done = 0;
-  if (c.queued() == 0) {  // else the new bytes must wait their turn
+  if (c.outbox.empty()) {  // else the new bytes must wait their turn
     int count = writeSome(c, p, static_cast<std::size_t>(bytes), "send");
     if (count == -1)
       return -1;
@@ -401,13 +384,13 @@ int NetworkManager::send(int sock_index, const void* buffer, int bytes) {
   std::size_t rest = static_cast<std::size_t>(bytes) - done;
   if (rest == 0)
     return 0;
-  if (c.queued() + rest > static_cast<std::size_t>(max_queue_bytes)) {
+  if (c.outbox.size() + rest > static_cast<std::size_t>(max_queue_bytes)) {
     log.writeLog("NetworkManager::send(): Error! Sock index %d would queue %zu bytes, over the limit (%d). Closing it.",
-                 sock_index, c.queued() + rest, max_queue_bytes);
+                 sock_index, c.outbox.size() + rest, max_queue_bytes);
     c.broken = true;
     return -1;
   }
-  c.outbox.append(p + done, rest);
+  c.outbox.push(p + done, rest);
   return 0;
 }
 
@@ -419,18 +402,13 @@ int NetworkManager::receive(int sock_index, void* buffer, int bytes, bool peek) 
   }
   if (bytes <= 0 || !buffer)
     return 0;
-  Connection& c = connections[static_cast<std::size_t>(sock_index)];
+  Connection& c = connection(sock_index);
   char* p = static_cast<char*>(buffer);
   // What was read ahead comes first.
-  std::size_t ahead = c.waiting() < static_cast<std::size_t>(bytes) ? c.waiting() : static_cast<std::size_t>(bytes);
-  memcpy(p, c.inbox.data() + c.inbox_start, ahead);
-  if (!peek) {
-    c.inbox_start += ahead;
-    if (c.inbox_start == c.inbox.size()) {
-      c.inbox.clear();
-      c.inbox_start = 0;
-    }
-  }
+  std::size_t ahead = std::min(c.inbox.size(), static_cast<std::size_t>(bytes));
+  memcpy(p, c.inbox.front(), ahead);
+  if (!peek)
+    c.inbox.pop(ahead);
   int done = static_cast<int>(ahead);
   while (done < bytes) {
     int count = platform::receiveSome(c.handle, p + done, bytes - done, peek);
@@ -457,10 +435,7 @@ int NetworkManager::sendMessage(int sock_index, const std::string& body) {
                  max_message_bytes);
     return -1;
   }
-  int32_t length = static_cast<int32_t>(total);
-  std::string message(MESSAGE_HEADER_BYTES, '\0');
-  memcpy(&message[0], &length, sizeof(length));
-  message += body;
+  std::string message = frameMessage(body);
   return send(sock_index, message.data(), static_cast<int>(message.size()));
 }
 
@@ -470,40 +445,28 @@ int NetworkManager::receiveMessage(int sock_index, std::string& body, int timeou
     log.writeLog("NetworkManager::receiveMessage(): Error! Sock index %d not connected.", sock_index);
     return -1;
   }
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  int64_t deadline = platform::monotonicMicros() + static_cast<int64_t>(timeout_ms) * 1000;
+  bool waited_out = false;
   while (true) {
-    if (connections[static_cast<std::size_t>(sock_index)].broken || flush(sock_index, "receiveMessage") == -1) {
-      closeConnection(sock_index, "receiveMessage");
+    if (!sendQueued(sock_index, "receiveMessage"))
       return -1;
-    }
-    if (fill(sock_index, "receiveMessage") != 0)
+    int length = nextMessage(sock_index, "receiveMessage");
+    if (length < 0)
       return -1;
-    Connection& c = connections[static_cast<std::size_t>(sock_index)];
-    bool header = headerIn(c);
-    int length = header ? firstLength(c) : 0;
-    if (header && !lengthAccepted(length)) {
-      log.writeLog("NetworkManager::receiveMessage(): Error! Sock index %d announced %d bytes, not in range [%d,%d]. "
-                   "Closing it.",
-                   sock_index, length, MESSAGE_HEADER_BYTES, max_message_bytes);
-      closeConnection(sock_index, "receiveMessage");
-      return -1;
-    }
-    if (header && c.waiting() >= static_cast<std::size_t>(length)) {
-      body = c.inbox.substr(c.inbox_start + MESSAGE_HEADER_BYTES,
-                            static_cast<std::size_t>(length - MESSAGE_HEADER_BYTES));
-      c.inbox_start += static_cast<std::size_t>(length);
-      if (c.inbox_start == c.inbox.size()) {
-        c.inbox.clear();
-        c.inbox_start = 0;
-      }
+    Connection& c = connection(sock_index);
+    if (length > 0) {
+      body.assign(c.inbox.front() + MESSAGE_HEADER_BYTES, static_cast<std::size_t>(length - MESSAGE_HEADER_BYTES));
+      c.inbox.pop(static_cast<std::size_t>(length));
       return 0;
     }
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) {
+    // A wait that ran its whole time ends it too, should a replaced clock
+    // stand still.
+    int64_t left_ms = (deadline - platform::monotonicMicros()) / 1000;
+    if (left_ms <= 0 || waited_out) {
       log.writeLog("NetworkManager::receiveMessage(): Error! No whole message within %d ms.", timeout_ms);
       return -1;
     }
-    platform::waitReady(c.handle, c.queued() > 0, static_cast<int>(left.count()));
+    waited_out = platform::waitReady(c.handle, !c.outbox.empty(), static_cast<int>(left_ms)) == 0;
   }
 }
 
@@ -531,9 +494,8 @@ int NetworkManager::setMaxQueueBytes(int new_max_bytes) {
 int NetworkManager::getMaxQueueBytes() const { return max_queue_bytes; }
 
 int NetworkManager::setIdleTimeout(int new_timeout_ms) {
-  if (new_timeout_ms < 0 || new_timeout_ms > MAX_IDLE_TIMEOUT_MS) {
-    LogManager::getInstance().writeLog("NetworkManager::setIdleTimeout(): Error! %d ms is not in [0,%d].",
-                                       new_timeout_ms, MAX_IDLE_TIMEOUT_MS);
+  if (new_timeout_ms < 0) {
+    LogManager::getInstance().writeLog("NetworkManager::setIdleTimeout(): Error! %d ms is below 0.", new_timeout_ms);
     return -1;
   }
   idle_timeout_ms = new_timeout_ms;
@@ -543,7 +505,7 @@ int NetworkManager::setIdleTimeout(int new_timeout_ms) {
 int NetworkManager::getIdleTimeout() const { return idle_timeout_ms; }
 
 int NetworkManager::getQueuedBytes(int sock_index) const {
-  return connected(sock_index) ? static_cast<int>(connections[static_cast<std::size_t>(sock_index)].queued()) : -1;
+  return connected(sock_index) ? static_cast<int>(connections[static_cast<std::size_t>(sock_index)].outbox.size()) : -1;
 }
 
 } // namespace zv

@@ -18,7 +18,9 @@
 #include <vector>
 
 #include "core/Manager.h"
+#include "network/ByteQueue.h"
 #include "network/EventNetwork.h"
+#include "network/Message.h"
 
 namespace zv {
 
@@ -29,26 +31,21 @@ const int NETWORK_TIMEOUT_MS = 2000;
 const int DEFAULT_MAX_QUEUE_BYTES = 1024 * 1024;
 // How long a connection may hold an incomplete message; 0 is no limit.
 const int DEFAULT_IDLE_TIMEOUT_MS = 5000;
-// Longest idle limit: the engine's clock reads differences exactly up to
-// about 35 minutes.
-const int MAX_IDLE_TIMEOUT_MS = 30 * 60 * 1000;
 
 class NetworkManager : public Manager {
  private:
   struct Connection {
     int handle = -1;
-    std::string inbox;  // bytes read ahead, from inbox_start on
-    std::size_t inbox_start = 0;
-    std::string outbox;  // bytes the system has not taken yet, from outbox_start on
-    std::size_t outbox_start = 0;
+    ByteQueue inbox;   // bytes read ahead
+    ByteQueue outbox;  // bytes the system has not taken yet
     // A send failed or would pass the queue limit: the stream may have lost
     // its framing, so the next network step closes the connection.
     bool broken = false;
-    bool holding = false;        // an incomplete message is read ahead...
-    uint32_t holding_since = 0;  // ...since this time of the engine's clock
-    std::size_t waiting() const { return inbox.size() - inbox_start; }
-    std::size_t queued() const { return outbox.size() - outbox_start; }
+    bool holding = false;       // an incomplete message is read ahead...
+    int64_t holding_since = 0;  // ...since this time of the engine's clock
   };
+  // What reading gives when the peer had gone and its connection was closed.
+  static constexpr int PEER_GONE = -2;
 
   int sock;                             // listening socket, or invalid
   std::vector<Connection> connections;  // the index is the socket index
@@ -63,24 +60,33 @@ class NetworkManager : public Manager {
   void operator=(const NetworkManager&) = delete;
 
   bool connected(int sock_index) const;
+  // The connection at a socket index that is in range.
+  Connection& connection(int sock_index);
   void logError(int code) const;
-  static bool headerIn(const Connection& c);
-  // Length of the first message read ahead; its header must be in.
-  static int firstLength(const Connection& c);
-  // Whether a message of this length (header included) is taken.
-  bool lengthAccepted(int length) const;
-  // Reads ahead unless a whole message is already in: 0, -1 on a receive
-  // error, 1 when the peer had gone and the connection was closed.
-  int fill(int sock_index, const char* caller);
+  // Writes what the system takes of the queue now: true, or false when the
+  // connection is broken (it has then been closed).
+  bool sendQueued(int sock_index, const char* caller);
+  // Reads ahead unless the first message is already all in: its length once
+  // it is; 0 while it is not; -1 on a receive error, or on a length out of
+  // range (both logged; the latter closes the connection); or PEER_GONE.
+  int nextMessage(int sock_index, const char* caller);
+  // Where every length a peer announces is checked: the first message's
+  // length when it is all in, 0 while it is not, -1 when the length is
+  // outside MESSAGE_HEADER_BYTES..max_message_bytes (logged, the connection
+  // closed).
+  int wholeLength(int sock_index, const char* caller);
+  // One read into the connection's buffer: 0, -1 on a receive error, or
+  // PEER_GONE.
+  int readAhead(int sock_index, const char* caller);
   // A peer that stopped sending: its connection is closed.
   void closeByPeer(int sock_index, const char* caller);
   // Writes what the system takes now: the count (0 when it takes nothing),
   // or -1 on an error (logged, the connection marked broken).
   int writeSome(Connection& c, const char* data, std::size_t length, const char* caller);
   // Writes queued bytes without waiting: 0, or -1 on an error.
-  int flush(int sock_index, const char* caller);
-  // Closes a connection that has held an incomplete message too long: 1
-  // when it did, else 0.
+  int flush(Connection& c, const char* caller);
+  // Times the incomplete message a connection holds; closes the connection
+  // once it has held it too long: 1 when it did, else 0.
   int expireIncomplete(int sock_index);
   // close() on behalf of caller: writes what the system takes of the queue
   // and logs what had to be dropped.
@@ -151,7 +157,7 @@ class NetworkManager : public Manager {
   int setMaxQueueBytes(int new_max_bytes);
   int getMaxQueueBytes() const;
   // How long a connection may hold an incomplete message, 0 (no limit)
-  // to MAX_IDLE_TIMEOUT_MS. 0 or -1.
+  // or more. 0 or -1.
   int setIdleTimeout(int new_timeout_ms);
   int getIdleTimeout() const;
   // Bytes queued for sending on a connection, or -1.

@@ -4,7 +4,6 @@
 #include <ctime>
 #include <sched.h>
 #include <sys/stat.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 #include <X11/Xlib.h>
@@ -13,23 +12,24 @@ namespace zv {
 namespace platform {
 
 namespace {
-ClockSource clock_source = nullptr;
+MonotonicClock replaced_clock = nullptr;
+ClockSource wrapping_clock = nullptr;
+uint32_t wrapping_last = 0;
+int64_t wrapping_total = 0;
 Sleeper sleeper = nullptr;
 bool timer_refused = false;
 
-uint32_t systemWallClockMicros() {
+int64_t systemMicros() {
   struct timespec ts;
-  clock_gettime(CLOCK_REALTIME, &ts);
-  time_t secs = ts.tv_sec;
-  struct tm utc;
-  gmtime_r(&secs, &utc);
-  uint32_t ms = static_cast<uint32_t>(ts.tv_nsec / 1000000);
-  uint32_t t = static_cast<uint32_t>(utc.tm_mday);
-  t = t * 24u + static_cast<uint32_t>(utc.tm_hour);
-  t = t * 60u + static_cast<uint32_t>(utc.tm_min);
-  t = t * 60u + static_cast<uint32_t>(utc.tm_sec);
-  t = t * 1000u + ms;
-  return t * 1000u;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
+}
+
+int64_t unwrappedMicros() {
+  uint32_t now = wrapping_clock();
+  wrapping_total += static_cast<int32_t>(now - wrapping_last);
+  wrapping_last = now;
+  return wrapping_total;
 }
 
 void systemSleepMillis(int ms) {
@@ -45,8 +45,10 @@ void systemSleepMillis(int ms) {
 }
 } // namespace
 
-uint32_t wallClockMicros() {
-  return clock_source ? clock_source() : systemWallClockMicros();
+int64_t monotonicMicros() {
+  if (replaced_clock)
+    return replaced_clock();
+  return wrapping_clock ? unwrappedMicros() : systemMicros();
 }
 
 void sleepMillis(int ms) {
@@ -77,7 +79,14 @@ bool displayAvailable() {
   return true;
 }
 
-void setClockSource(ClockSource source) { clock_source = source; }
+void setMonotonicClock(MonotonicClock clock) { replaced_clock = clock; }
+
+void setClockSource(ClockSource source) {
+  wrapping_clock = source;
+  wrapping_last = source ? source() : 0;
+  wrapping_total = wrapping_last;
+}
+
 void setSleeper(Sleeper s) { sleeper = s; }
 void setTimerResolutionRefused(bool refused) { timer_refused = refused; }
 

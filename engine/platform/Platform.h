@@ -13,11 +13,10 @@ namespace platform {
 // Result of a timer resolution request the system refuses.
 const int TIMER_NO_CAN_DO = 97;
 
-// UTC wall clock folded into 32-bit microseconds:
-// ((((day * 24 + hour) * 60 + minute) * 60 + second) * 1000 + ms) * 1000,
-// wrapping modulo 2^32. Differences read as signed 32-bit are exact for
-// intervals below about 35 minutes.
-uint32_t wallClockMicros();
+// The engine's one clock: microseconds since an arbitrary start. It never
+// goes back, and setting the system's date does not move it, so any two
+// readings subtract to the time between them.
+int64_t monotonicMicros();
 
 // Sleep whole milliseconds; 0 still yields the processor.
 void sleepMillis(int ms);
@@ -36,12 +35,16 @@ bool isRegularFile(const char* path);
 // Whether a window can be opened (an X display answers).
 bool displayAvailable();
 
-// Replaceable time source, so that the game loop's schedule can be checked
-// against a virtual clock. Passing null restores the system's.
-typedef uint32_t (*ClockSource)();
+// Replaceable clock and sleep, so that schedules and time limits can be
+// checked against virtual time without waiting. Null restores the system's.
+typedef int64_t (*MonotonicClock)();
 typedef void (*Sleeper)(int ms);
-void setClockSource(ClockSource source);
+void setMonotonicClock(MonotonicClock clock);
 void setSleeper(Sleeper sleeper);
+// The same for virtual time kept in 32-bit microseconds, which may wrap: its
+// readings are unwrapped, each step read as signed. Null restores the system's.
+typedef uint32_t (*ClockSource)();
+void setClockSource(ClockSource source);
 
 // Makes the timer resolution requests answer TIMER_NO_CAN_DO, as a system
 // without fine timers does.

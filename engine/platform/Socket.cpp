@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <vector>
 
 #include <netdb.h>
@@ -13,6 +12,8 @@
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include "platform/Platform.h"
 
 namespace zv {
 namespace platform {
@@ -26,29 +27,17 @@ int fail(int code) {
   return -1;
 }
 
-long long nowMillis() {
-  struct timespec ts;
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
+int64_t nowMillis() { return monotonicMicros() / 1000; }
 
-int millisLeft(long long deadline) {
-  long long left = deadline - nowMillis();
-  return left > 0 ? static_cast<int>(left) : 0;
-}
-
-// poll() for one socket, restarted after signals until the deadline.
-int pollOne(int handle, short events, long long deadline, short& revents) {
+// poll() for one socket, restarted after signals until the deadline: 1 when
+// it is ready, 0 when the time is up, or -1.
+int pollOne(int handle, short events, int64_t deadline) {
   while (true) {
-    struct pollfd p;
-    p.fd = handle;
-    p.events = events;
-    p.revents = 0;
-    int result = poll(&p, 1, millisLeft(deadline));
-    if (result >= 0) {
-      revents = p.revents;
+    struct pollfd p = {handle, events, 0};
+    int64_t left = deadline - nowMillis();
+    int result = poll(&p, 1, left > 0 ? static_cast<int>(left) : 0);
+    if (result >= 0)
       return result;
-    }
     if (errno != EINTR)
       return fail(errno);
   }
@@ -154,7 +143,7 @@ int acceptConnection(int listen_handle) {
 }
 
 int connectTo(const std::string& host, const std::string& port, int timeout_ms) {
-  long long deadline = nowMillis() + timeout_ms;
+  int64_t deadline = nowMillis() + timeout_ms;
   AddressList list;
   if (resolve(host.c_str(), port, 0, list) == -1)
     return -1;
@@ -171,8 +160,7 @@ int connectTo(const std::string& host, const std::string& port, int timeout_ms) 
     }
     error = errno;
     if (error == EINPROGRESS) {
-      short revents = 0;
-      int ready = pollOne(handle, POLLOUT, deadline, revents);
+      int ready = pollOne(handle, POLLOUT, deadline);
       if (ready == 1) {
         socklen_t length = sizeof(error);
         if (getsockopt(handle, SOL_SOCKET, SO_ERROR, &error, &length) == -1)
@@ -190,15 +178,6 @@ int connectTo(const std::string& host, const std::string& port, int timeout_ms) 
       break;
   }
   return fail(error);
-}
-
-int socketPair(int& first, int& second) {
-  int handles[2];
-  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, handles) == -1)
-    return fail(errno);
-  first = handles[0];
-  second = handles[1];
-  return 0;
 }
 
 int bytesWaiting(int handle) {
@@ -229,55 +208,8 @@ int sendSome(int handle, const void* buffer, int length) {
   }
 }
 
-int sendAll(int handle, const void* buffer, int length, int timeout_ms) {
-  long long deadline = nowMillis() + timeout_ms;
-  const char* p = static_cast<const char*>(buffer);
-  int done = 0;
-  while (done < length) {
-    int count = sendSome(handle, p + done, length - done);
-    if (count > 0) {
-      done += count;
-      continue;
-    }
-    if (count == -1 && !lastSocketErrorWouldBlock())
-      return -1;
-    short revents = 0;
-    int ready = pollOne(handle, POLLOUT, deadline, revents);
-    if (ready == -1)
-      return -1;
-    if (ready == 0)
-      return fail(ETIMEDOUT);
-  }
-  return 0;
-}
-
-int receiveAll(int handle, void* buffer, int length, int timeout_ms) {
-  long long deadline = nowMillis() + timeout_ms;
-  char* p = static_cast<char*>(buffer);
-  int done = 0;
-  while (done < length) {
-    int count = receiveSome(handle, p + done, length - done, false);
-    if (count > 0) {
-      done += count;
-      continue;
-    }
-    if (count == 0)
-      return done;
-    if (!lastSocketErrorWouldBlock())
-      return -1;
-    short revents = 0;
-    int ready = pollOne(handle, POLLIN, deadline, revents);
-    if (ready == -1)
-      return -1;
-    if (ready == 0)
-      return fail(ETIMEDOUT);
-  }
-  return done;
-}
-
 int waitReady(int handle, bool writable, int timeout_ms) {
-  short revents = 0;
-  return pollOne(handle, static_cast<short>(POLLIN | (writable ? POLLOUT : 0)), nowMillis() + timeout_ms, revents);
+  return pollOne(handle, static_cast<short>(POLLIN | (writable ? POLLOUT : 0)), nowMillis() + timeout_ms);
 }
 
 int closeSocket(int handle) {

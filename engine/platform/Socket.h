@@ -20,16 +20,17 @@ std::string socketErrorText(int code);
 bool lastSocketErrorWouldBlock();
 
 // A TCP listening socket on address (empty: every address of the machine,
-// IPv6 and IPv4 where the system has both) and port ("0": any free port).
+// IPv6 and IPv4 where the system has both) and port ("0": any free port):
+// its handle, or -1.
 int listenOn(const std::string& address, const std::string& port);
 // The local port a socket is bound to, or -1.
 int boundPort(int handle);
-// Takes one waiting connection; -1 with a would-block error when none waits.
+// Takes one waiting connection: its handle, or -1 (a would-block error when
+// none waits).
 int acceptConnection(int listen_handle);
-// Connects to host and port, waiting at most timeout_ms for the handshake.
+// Connects to host and port, waiting at most timeout_ms for the handshake:
+// the handle, or -1.
 int connectTo(const std::string& host, const std::string& port, int timeout_ms);
-// Two connected local stream sockets.
-int socketPair(int& first, int& second);
 
 // Bytes waiting to be read, or -1.
 int bytesWaiting(int handle);
@@ -38,14 +39,10 @@ int bytesWaiting(int handle);
 int receiveSome(int handle, void* buffer, int length, bool peek);
 // Sends without waiting: the count taken by the system, or -1.
 int sendSome(int handle, const void* buffer, int length);
-// Sends all length bytes, waiting up to timeout_ms in all for room: 0 or -1.
-int sendAll(int handle, const void* buffer, int length, int timeout_ms);
-// Receives exactly length bytes, waiting up to timeout_ms in all: length,
-// fewer when the stream ended first, -1 on an error or time-out.
-int receiveAll(int handle, void* buffer, int length, int timeout_ms);
 // Waits until the socket can be read, or also written when writable is
 // set (1), the time is up (0), or -1.
 int waitReady(int handle, bool writable, int timeout_ms);
+// Releases the handle, even when it reports an error: 0 or -1.
 int closeSocket(int handle);
 
 } // namespace platform
