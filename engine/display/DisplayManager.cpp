@@ -149,8 +149,8 @@ void DisplayManager::release() {
     delete p_window;
     p_window = nullptr;
   }
+  cells.reset(nullptr, 0, sf::Color::Black);  // first: it points at the glyphs
   glyphs.reset(nullptr, 0, false);
-  cells.reset(nullptr, 0, sf::Color::Black);
 }
 
 void DisplayManager::shutDown() {
@@ -173,6 +173,7 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
   sf::FloatRect reach = cellReach();
   if (cells.unseen(x + reach.left, y + reach.top, x + reach.left + reach.width, y + reach.top + reach.height))
     return 0;
+  // The cell's background, then its glyph, which may overhang the cell.
   sf::Vector2f at = sf::Vector2f(x, y) + backgroundOffset();
   cells.erase(at.x, at.y, at.x + cellWidth(), at.y + cellHeight());
   const GlyphCache::Glyph& glyph = glyphs.get(ch);
