@@ -35,7 +35,7 @@ void CellBatch::setVisible(const sf::FloatRect& rect) {
 }
 
 void CellBatch::erase(float left, float top, float right, float bottom) {
-  assert(p_page && left <= right && top <= bottom);
+  assert(!(left > right) && !(top > bottom));  // not inverted
   if (unseen(left, top, right, bottom))
     return;
   // Asked before the waiting glyph goes out, as the part of it that would
@@ -98,7 +98,6 @@ void CellBatch::paint(const Quad& q, sf::Color color) {
 }
 
 void CellBatch::addTriangle(sf::Vector2f a, sf::Vector2f b, sf::Vector2f c, sf::Color color) {
-  assert(p_page);
   sendWaiting(nullptr);
   touched.touch(std::min({a.x, b.x, c.x}), std::min({a.y, b.y, c.y}), std::max({a.x, b.x, c.x}),
                 std::max({a.y, b.y, c.y}));

@@ -46,9 +46,9 @@ class CellBatch {
  public:
   CellBatch();
   // Empties the batch and forgets the glyph waiting: later quads read this
-  // page (null: nothing is queued), whose texel (white, white) is solid
-  // white, and erases paint this opaque colour. Call it again whenever the
-  // glyphs it was given go away.
+  // page (null: no glyph may come; the rest is drawn untextured), whose
+  // texel (white, white) is solid white, and erases paint this opaque
+  // colour. Call it again whenever the glyphs it was given go away.
   void reset(const sf::Texture* p_page, float white, sf::Color clear_color);
   // Room for this many quads without allocating while frames are drawn.
   void reserve(std::size_t quads);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <locale>
 
 #include <SFML/System/String.hpp>
@@ -18,11 +19,12 @@ bool GlyphCache::Glyph::inked(const Quad& piece) const {
   // sample point, counted from the glyph's page rectangle.
   float du = (piece.u2 - piece.u1) / (piece.right - piece.left);
   float dv = (piece.v2 - piece.v1) / (piece.bottom - piece.top);
-  auto texel = [](float at) { return static_cast<int>(std::floor(at - 0.5f)); };
-  int col0 = texel(piece.u1 + (x0 - piece.left) * du - quad.u1), col1 = texel(piece.u1 + (x1 - piece.left) * du - quad.u1) + 1;
-  int row0 = texel(piece.v1 + (y0 - piece.top) * dv - quad.v1), row1 = texel(piece.v1 + (y1 - piece.top) * dv - quad.v1) + 1;
-  for (int row = std::max(row0, 0); row <= row1 && row < static_cast<int>(ink.size()); row++) {
-    const InkSpan& span = ink[static_cast<std::size_t>(row)];
+  auto column = [&](float x) { return std::floor(piece.u1 + (x - piece.left) * du - quad.u1 - 0.5f); };
+  auto row = [&](float y) { return std::floor(piece.v1 + (y - piece.top) * dv - quad.v1 - 0.5f); };
+  int col0 = static_cast<int>(column(x0)), col1 = static_cast<int>(column(x1)) + 1;
+  int row0 = static_cast<int>(row(y0)), row1 = static_cast<int>(row(y1)) + 1;
+  for (int r = std::max(row0, 0); r <= row1 && r < static_cast<int>(ink.size()); r++) {
+    const InkSpan& span = ink[static_cast<std::size_t>(r)];
     if (span.first <= span.last && span.first <= col1 && span.last >= col0)
       return true;
   }
@@ -44,23 +46,22 @@ void GlyphCache::reset(const sf::Font* p_new_font, unsigned int new_size, bool n
   // ink is read from one copy of the page.
   p_font->getTexture(size);
   std::locale locale;
-  float left = 0, top = 0, right = 0, bottom = 0;
-  bool any = false;
+  const float far = std::numeric_limits<float>::max();
+  float left = far, top = far, right = -far, bottom = -far;
   for (int byte = 0; byte < 256; byte++) {
     // The same conversion a one-letter text gets, so the same code point.
     char text[2] = {static_cast<char>(byte), '\0'};
     sf::String str(text, locale);
     if (str.isEmpty())
       continue;
-    Glyph& glyph = glyphs[static_cast<std::size_t>(byte)] = make(str[0]);
-    if (!glyph.drawn)
-      continue;
-    const Quad& q = glyph.quad;
-    left = any ? std::min(left, q.left) : q.left, top = any ? std::min(top, q.top) : q.top;
-    right = any ? std::max(right, q.right) : q.right, bottom = any ? std::max(bottom, q.bottom) : q.bottom;
-    any = true;
+    const Glyph& glyph = glyphs[static_cast<std::size_t>(byte)] = make(str[0]);
+    if (glyph.drawn) {
+      left = std::min(left, glyph.quad.left), top = std::min(top, glyph.quad.top);
+      right = std::max(right, glyph.quad.right), bottom = std::max(bottom, glyph.quad.bottom);
+    }
   }
-  glyph_reach = sf::FloatRect(left, top, right - left, bottom - top);
+  if (left <= right)
+    glyph_reach = sf::FloatRect(left, top, right - left, bottom - top);
   sf::Image page = p_font->getTexture(size).copyToImage();
   for (Glyph& glyph : glyphs)
     measureInk(glyph, page);

@@ -16,6 +16,7 @@ struct Quad {
   // quad is cut. Where they do not overlap the result is inverted (left >
   // right or top > bottom) and covers nothing.
   Quad clippedTo(float l, float t, float r, float b) const;
+  // Whether the two share some area on the target.
   bool overlaps(const Quad& other) const {
     return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
   }
