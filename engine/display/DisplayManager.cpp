@@ -117,6 +117,7 @@ int DisplayManager::startUp() {
     glyphs.reset(&font, static_cast<unsigned int>(config.getFontScale() * cell), true);
     window_background_color = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
     cells.reset(glyphs.getPage(), GlyphCache::WHITE_TEXEL, window_background_color);
+    cell_reach = measureReach();
     // A background and a glyph for every cell, with room for overlap.
     cells.reserve(4 * static_cast<std::size_t>(window_horizontal_chars > 0 ? window_horizontal_chars : 0) *
                   static_cast<std::size_t>(window_vertical_chars > 0 ? window_vertical_chars : 0));
@@ -170,7 +171,7 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
   Vector pixels = spacesToPixels(worldToView(world_pos));
   float x = pixels.getX(), y = pixels.getY();
   followView();
-  sf::FloatRect reach = cellReach();
+  const sf::FloatRect& reach = cell_reach;
   if (cells.unseen(x + reach.left, y + reach.top, x + reach.left + reach.width, y + reach.top + reach.height))
     return 0;
   // The cell's background, then its glyph, which may overhang the cell.
@@ -187,12 +188,12 @@ bool DisplayManager::areaUnseen(Vector top_left, Vector bottom_right) const {
     return false;
   Vector a = spacesToPixels(worldToView(top_left)), b = spacesToPixels(worldToView(bottom_right));
   followView();
-  sf::FloatRect reach = cellReach();
+  const sf::FloatRect& reach = cell_reach;
   return cells.unseen(a.getX() + reach.left, a.getY() + reach.top, b.getX() + reach.left + reach.width,
                       b.getY() + reach.top + reach.height);
 }
 
-sf::FloatRect DisplayManager::cellReach() const {
+sf::FloatRect DisplayManager::measureReach() const {
   sf::Vector2f offset = backgroundOffset();
   const sf::FloatRect& glyph = glyphs.reach();
   float left = std::min(offset.x, glyph.left), top = std::min(offset.y, glyph.top);

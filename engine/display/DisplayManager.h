@@ -58,6 +58,10 @@ class DisplayManager : public Manager {
   // The window view the visible rectangle was worked out for.
   mutable sf::Vector2f seen_center, seen_size;
   mutable float seen_rotation;
+  // The box, relative to a character's pixel position, that its background
+  // and glyph stay within: a cell that cannot reach the view is skipped
+  // before anything is looked up.
+  sf::FloatRect cell_reach;
 
   DisplayManager();
   DisplayManager(const DisplayManager&) = delete;
@@ -70,9 +74,8 @@ class DisplayManager : public Manager {
   void followView() const;
   // Draws the queued cells into the window.
   void flushCells() const;
-  // The box, relative to a character's pixel position, that its background
-  // and glyph stay within.
-  sf::FloatRect cellReach() const;
+  // That box, from the glyphs made and the background offset.
+  sf::FloatRect measureReach() const;
 
  public:
   static DisplayManager& getInstance();
