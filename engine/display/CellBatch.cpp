@@ -30,6 +30,7 @@ void CellBatch::reset(const sf::Texture* p_new_page, float new_white, sf::Color 
 void CellBatch::reserve(std::size_t quads) { vertices.reserve(quads * VERTICES_PER_QUAD); }
 
 void CellBatch::setVisible(const sf::FloatRect& rect) {
+  assert(vertices.empty() && !p_waiting);  // what is queued would lose its marks
   visible = rect;
   touched.cover(rect);
 }

@@ -52,8 +52,10 @@ class CellBatch {
   void reset(const sf::Texture* p_page, float white, sf::Color clear_color);
   // Room for this many quads without allocating while frames are drawn.
   void reserve(std::size_t quads);
-  // Quads wholly outside this rectangle of target pixels are dropped. Until
-  // the next clear nothing is known about what the target shows there.
+  // Quads wholly outside this rectangle of target pixels are dropped. The
+  // map of where the frame drew starts again, so call it before anything is
+  // queued after the clear, or after draw() (a view moves only on a target
+  // drawn to).
   void setVisible(const sf::FloatRect& rect);
   // True when a quad from (left, top) to (right, bottom) would be dropped.
   bool unseen(float left, float top, float right, float bottom) const {

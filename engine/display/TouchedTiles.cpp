@@ -29,6 +29,7 @@ void TouchedTiles::cover(const sf::FloatRect& area) {
     tile_w *= 2, tile_h *= 2;
   }
   marks.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), Mark{0, 0, 0});
+  row_marks.assign(static_cast<std::size_t>(rows), Mark{0, 0, 0});
 }
 
 void TouchedTiles::cleared() {
@@ -36,6 +37,7 @@ void TouchedTiles::cleared() {
   // should the count come round, the old marks go.
   if (++clears == 0) {
     std::fill(marks.begin(), marks.end(), Mark{0, 0, 0});
+    std::fill(row_marks.begin(), row_marks.end(), Mark{0, 0, 0});
     clears = 1;
   }
   trusted = true;
@@ -57,18 +59,22 @@ bool TouchedTiles::span(float left, float top, float right, float bottom, int& x
   return true;
 }
 
+void TouchedTiles::Mark::extend(std::uint32_t now, float l, float r) {
+  if (clear != now)
+    *this = Mark{now, l, r};
+  else
+    left = std::min(left, l), right = std::max(right, r);
+}
+
 void TouchedTiles::touch(float left, float top, float right, float bottom) {
   int x0, y0, x1, y1;
   if (!span(left, top, right, bottom, x0, y0, x1, y1))
     return;
-  for (int y = y0; y <= y1; y++)
-    for (int x = x0; x <= x1; x++) {
-      Mark& mark = marks[static_cast<std::size_t>(y * columns + x)];
-      if (mark.clear != clears)
-        mark = Mark{clears, left, right};
-      else
-        mark.left = std::min(mark.left, left), mark.right = std::max(mark.right, right);
-    }
+  for (int y = y0; y <= y1; y++) {
+    row_marks[static_cast<std::size_t>(y)].extend(clears, left, right);
+    for (int x = x0; x <= x1; x++)
+      marks[static_cast<std::size_t>(y * columns + x)].extend(clears, left, right);
+  }
 }
 
 bool TouchedTiles::untouched(float left, float top, float right, float bottom) const {
@@ -77,12 +83,13 @@ bool TouchedTiles::untouched(float left, float top, float right, float bottom) c
   int x0, y0, x1, y1;
   if (!span(left, top, right, bottom, x0, y0, x1, y1))
     return true;
-  for (int y = y0; y <= y1; y++)
-    for (int x = x0; x <= x1; x++) {
-      const Mark& mark = marks[static_cast<std::size_t>(y * columns + x)];
-      if (mark.clear == clears && mark.left < right && left < mark.right)
+  for (int y = y0; y <= y1; y++) {
+    if (!row_marks[static_cast<std::size_t>(y)].hit(clears, left, right))
+      continue;
+    for (int x = x0; x <= x1; x++)
+      if (marks[static_cast<std::size_t>(y * columns + x)].hit(clears, left, right))
         return false;
-    }
+  }
   return true;
 }
 

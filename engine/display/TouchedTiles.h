@@ -2,9 +2,10 @@
 // tiles a few pixels wide and one tall: enough to tell that a rectangle
 // still shows nothing but the clear colour. A tile keeps the span of x that
 // what touched it covered, so that cells narrower than a tile, drawn one
-// after the other, do not seem to touch. One flag says whether the map can
-// be trusted at all; until the next clear after it is dropped, every tile
-// counts as touched.
+// after the other, do not seem to touch; each row of tiles keeps the span
+// of its own, so that most questions are answered without reading a tile.
+// One flag says whether the map can be trusted at all; until the next clear
+// after it is dropped, every tile counts as touched.
 #ifndef ZV_TOUCHED_TILES_H
 #define ZV_TOUCHED_TILES_H
 
@@ -37,8 +38,10 @@ class TouchedTiles {
   struct Mark {
     std::uint32_t clear;  // the clear it was touched after; marks of earlier ones are stale
     float left, right;    // what touched it since, from left to right
+    void extend(std::uint32_t now, float l, float r);
+    bool hit(std::uint32_t now, float l, float r) const { return clear == now && left < r && l < right; }
   };
-  std::vector<Mark> marks;
+  std::vector<Mark> marks, row_marks;
   std::uint32_t clears;  // counts clears from 1
   bool trusted;
 
