@@ -31,6 +31,8 @@ Vector spacesToPixels(Vector spaces) {
   return pixels;
 }
 
+sf::Vector2f backgroundOffset() { return sf::Vector2f(-cellWidth() / 10, cellHeight() / 5); }
+
 Vector pixelsToSpaces(Vector pixels) {
   Vector spaces(pixels.getX() / cellWidth(), pixels.getY() / cellHeight());
   LogManager::getInstance().writeLog(30, "pixelsToSpaces(): pixels (%.2f,%.2f) = spaces (%.2f,%.2f)",
@@ -45,22 +47,12 @@ DisplayManager::DisplayManager()
       window_vertical_pixels(0),
       window_horizontal_chars(0),
       window_vertical_chars(0),
-      p_rectangle(nullptr),
       window_background_color(sf::Color::Black),
-      p_text(nullptr),
-      seen_rotation(0),
-      reach_left(0),
-      reach_top(0),
-      reach_right(0),
-      reach_bottom(0) {
+      seen_rotation(0) {
   setType("DisplayManager");
 }
 
-DisplayManager::~DisplayManager() {
-  delete p_window;
-  delete p_text;
-  delete p_rectangle;
-}
+DisplayManager::~DisplayManager() { delete p_window; }
 
 DisplayManager& DisplayManager::getInstance() {
   static DisplayManager instance;
@@ -120,34 +112,15 @@ int DisplayManager::startUp() {
       log.writeLog("DisplayManager::startUp(): Unable to load font from file '%s'.", config.getFontFile().c_str());
       return -1;
     }
-    p_rectangle = new (std::nothrow) sf::RectangleShape(sf::Vector2f(cellWidth(), cellHeight()));
-    if (!p_rectangle) {
-      log.writeLog("DisplayManager::startUp(): Unable to allocate rectangle.");
-      return -1;
-    }
-    p_text = new (std::nothrow) sf::Text();
-    if (!p_text) {
-      log.writeLog("DisplayManager::startUp(): Unable to allocate text.");
-      return -1;
-    }
-    p_text->setFont(font);
-    p_text->setStyle(sf::Text::Bold);
     float cell = cellWidth() < cellHeight() ? cellWidth() : cellHeight();
-    p_text->setCharacterSize(static_cast<unsigned int>(config.getFontScale() * cell));
-    glyphs.reset(p_text->getFont(), p_text->getCharacterSize(), (p_text->getStyle() & sf::Text::Bold) != 0);
+    glyphs.reset(&font, static_cast<unsigned int>(config.getFontScale() * cell), true);
+    window_background_color = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
+    cells.reset(glyphs.getPage(), GlyphCache::WHITE_TEXEL, window_background_color);
+    cell_reach = measureReach();
     // A background and a glyph for every cell, with room for overlap.
     cells.reserve(4 * static_cast<std::size_t>(window_horizontal_chars > 0 ? window_horizontal_chars : 0) *
                   static_cast<std::size_t>(window_vertical_chars > 0 ? window_vertical_chars : 0));
     seen_size = sf::Vector2f();  // the window's view is worked out at the first character
-    // A glyph stays within a character size of its em square.
-    float em = static_cast<float>(p_text->getCharacterSize());
-    reach_left = std::min(-em, -cellWidth() / 10);
-    reach_top = -em;
-    reach_right = std::max(2 * em, cellWidth());
-    reach_bottom = std::max(3 * em, cellHeight() * 1.2f + 1);
-
-    window_background_color = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
-    p_rectangle->setFillColor(window_background_color);
     warmUp();
   }
 
@@ -160,32 +133,24 @@ void DisplayManager::warmUp() {
   // The software renderer compiles its shaders in the first frames that
   // draw; two frames of a speck in the background colour do that here, so
   // the game's first frames keep to their time.
-  const float white = GlyphCache::WHITE_TEXEL;
-  sf::Vertex speck[6];
-  for (sf::Vertex& corner : speck)
-    corner = sf::Vertex(sf::Vector2f(0, 0), window_background_color, sf::Vector2f(white, white));
-  speck[1].position.x = speck[2].position.y = 1;
   for (int frame = 0; frame < 2; frame++) {
     p_window->clear(window_background_color);
-    p_window->draw(speck, 6, sf::Triangles, sf::RenderStates(glyphs.getPage()));
+    cells.addTriangle(sf::Vector2f(0, 0), sf::Vector2f(1, 0), sf::Vector2f(0, 1), window_background_color);
+    cells.draw(*p_window);
     p_window->display();
   }
   p_window->clear(window_background_color);
-  cells.cleared(window_background_color);
+  cells.cleared();
 }
 
 void DisplayManager::release() {
-  cells.clear();
   if (p_window) {
     p_window->close();
     delete p_window;
     p_window = nullptr;
   }
-  delete p_text;
-  p_text = nullptr;
+  cells.reset(nullptr, 0, sf::Color::Black);  // first: it points at the glyphs
   glyphs.reset(nullptr, 0, false);
-  delete p_rectangle;
-  p_rectangle = nullptr;
 }
 
 void DisplayManager::shutDown() {
@@ -205,18 +170,15 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
   Vector pixels = spacesToPixels(worldToView(world_pos));
   float x = pixels.getX(), y = pixels.getY();
   followView();
-  if (cells.unseen(x + reach_left, y + reach_top, x + reach_right, y + reach_bottom))
+  const sf::FloatRect& reach = cell_reach;
+  if (cells.unseen(x + reach.left, y + reach.top, x + reach.left + reach.width, y + reach.top + reach.height))
     return 0;
-  // The background a tenth of a cell left and a fifth of a cell down of
-  // the glyph's position, then the glyph, which may overhang the cell.
-  float left = x - cellWidth() / 10, top = y + cellHeight() / 5;
-  sf::Vector2f size = p_rectangle->getSize();
-  const float white = GlyphCache::WHITE_TEXEL;
-  cells.addBackground(left, top, left + size.x, top + size.y, white, window_background_color);
-  const GlyphCache::Quad& glyph = glyphs.get(ch);
+  // The cell's background, then its glyph, which may overhang the cell.
+  sf::Vector2f at = sf::Vector2f(x, y) + backgroundOffset();
+  cells.erase(at.x, at.y, at.x + cellWidth(), at.y + cellHeight());
+  const GlyphCache::Glyph& glyph = glyphs.get(ch);
   if (glyph.drawn)
-    cells.addGlyph(x + glyph.left, y + glyph.top, x + glyph.right, y + glyph.bottom, glyph.u1, glyph.v1, glyph.u2,
-                   glyph.v2, sf::Color(r, g, b, 255), &glyph.ink);
+    cells.addGlyph(glyph, x, y, sf::Color(r, g, b, 255));
   return 0;
 }
 
@@ -225,7 +187,18 @@ bool DisplayManager::areaUnseen(Vector top_left, Vector bottom_right) const {
     return false;
   Vector a = spacesToPixels(worldToView(top_left)), b = spacesToPixels(worldToView(bottom_right));
   followView();
-  return cells.unseen(a.getX() + reach_left, a.getY() + reach_top, b.getX() + reach_right, b.getY() + reach_bottom);
+  const sf::FloatRect& reach = cell_reach;
+  return cells.unseen(a.getX() + reach.left, a.getY() + reach.top, b.getX() + reach.left + reach.width,
+                      b.getY() + reach.top + reach.height);
+}
+
+sf::FloatRect DisplayManager::measureReach() const {
+  sf::Vector2f offset = backgroundOffset();
+  const sf::FloatRect& glyph = glyphs.reach();
+  float left = std::min(offset.x, glyph.left), top = std::min(offset.y, glyph.top);
+  float right = std::max(offset.x + cellWidth(), glyph.left + glyph.width);
+  float bottom = std::max(offset.y + cellHeight(), glyph.top + glyph.height);
+  return sf::FloatRect(left, top, right - left, bottom - top);
 }
 
 int DisplayManager::drawShape(const sf::Shape& shape) const {
@@ -243,7 +216,7 @@ int DisplayManager::drawShape(const sf::Shape& shape) const {
   sf::Vector2f first = transform.transformPoint(shape.getPoint(0)), previous = first;
   for (std::size_t i = 1; i <= count; i++) {
     sf::Vector2f next = i < count ? transform.transformPoint(shape.getPoint(i)) : first;
-    cells.addTriangle(middle, previous, next, GlyphCache::WHITE_TEXEL, shape.getFillColor());
+    cells.addTriangle(middle, previous, next, shape.getFillColor());
     previous = next;
   }
   return 0;
@@ -265,7 +238,7 @@ void DisplayManager::followView() const {
 
 void DisplayManager::flushCells() const {
   if (p_window)
-    cells.draw(*p_window, glyphs.getPage());
+    cells.draw(*p_window);
 }
 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color) const {
@@ -306,7 +279,7 @@ int DisplayManager::presentFrame() {
   flushCells();
   p_window->display();
   p_window->clear(window_background_color);
-  cells.cleared(window_background_color);
+  cells.cleared();
   return 0;
 }
 

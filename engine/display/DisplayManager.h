@@ -38,6 +38,9 @@ float cellHeight();
 // Cells (spaces) to pixels and back; fractions kept.
 Vector spacesToPixels(Vector spaces);
 Vector pixelsToSpaces(Vector pixels);
+// Where a cell's background sits relative to its character's pixel
+// position: a tenth of a cell to the left and a fifth of a cell down.
+sf::Vector2f backgroundOffset();
 
 class DisplayManager : public Manager {
  private:
@@ -47,24 +50,23 @@ class DisplayManager : public Manager {
   int window_vertical_pixels;
   int window_horizontal_chars;
   int window_vertical_chars;
-  sf::RectangleShape* p_rectangle;
   sf::Color window_background_color;
-  sf::Text* p_text;
   // The queued cells and the glyphs they use: output on its way to the
   // window, which the const drawing calls add to.
   mutable CellBatch cells;
-  mutable GlyphCache glyphs;
+  GlyphCache glyphs;
   // The window view the visible rectangle was worked out for.
   mutable sf::Vector2f seen_center, seen_size;
   mutable float seen_rotation;
-  // How far a cell's background and glyph can reach from its position, in
-  // pixels: a cell reaching no further than the view is skipped at once.
-  float reach_left, reach_top, reach_right, reach_bottom;
+  // The box, relative to a character's pixel position, that its background
+  // and glyph stay within: a cell that cannot reach the view is skipped
+  // before anything is looked up.
+  sf::FloatRect cell_reach;
 
   DisplayManager();
   DisplayManager(const DisplayManager&) = delete;
   void operator=(const DisplayManager&) = delete;
-  // Closes and frees the window and the drawing objects; drops queued cells.
+  // Closes and frees the window; drops the glyphs and the queued cells.
   void release();
   // Draws two throwaway frames so the renderer is ready for the first real one.
   void warmUp();
@@ -72,6 +74,8 @@ class DisplayManager : public Manager {
   void followView() const;
   // Draws the queued cells into the window.
   void flushCells() const;
+  // That box, from the glyphs made and the background offset.
+  sf::FloatRect measureReach() const;
 
  public:
   static DisplayManager& getInstance();

@@ -1,6 +1,7 @@
-// Where each character's glyph sits on the font's glyph page and where its
-// quad goes relative to the text position, looked up once per character for
-// one character size and style.
+// Every glyph of one font at one character size and style: where its quad
+// goes relative to the pen, where it sits on the font's glyph page, and
+// which of its page texels have ink. A glyph is made for the code point the
+// default locale gives a byte, the same one a one-letter text would show.
 #ifndef ZV_GLYPH_CACHE_H
 #define ZV_GLYPH_CACHE_H
 
@@ -9,42 +10,59 @@
 
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
-#include "display/CellBatch.h"
+#include "display/Quad.h"
 
 namespace zv {
 
 class GlyphCache {
  public:
-  // Offsets from the text position in pixels, and the glyph's rectangle on
-  // the page in page pixels; the same quad a one-letter text would make.
-  struct Quad {
-    float left, top, right, bottom;
-    float u1, v1, u2, v2;
-    bool drawn;  // false for white space and for bytes with no code point
-    std::vector<InkSpan> ink;  // for each row of the page rectangle
+  // The texels with ink on one row of a glyph's page rectangle, counted from
+  // its left edge; first > last when the row has none.
+  struct InkSpan {
+    short first, last;
+  };
+
+  struct Glyph {
+    // The same quad a one-letter text makes: the glyph with the page's one
+    // pixel of padding around it, placed relative to the pen.
+    Quad quad;
+    bool drawn;                // false for white space and for a byte with no code point
+    std::vector<InkSpan> ink;  // one span for each row of the page rectangle
+
+    // Whether drawing this piece of the glyph (the quad clipped, then placed)
+    // changes any pixel: it covers a pixel centre whose sample reads a texel
+    // with ink. A piece that covers no centre draws nothing, and a glyph's
+    // texels without ink are wholly transparent.
+    bool inked(const Quad& piece) const;
   };
 
   GlyphCache();
-  // Forgets every glyph; later lookups use this font, size and style.
+  // Forgets every glyph and makes all 256 for this font (null: none), size
+  // and style; the font must outlive its glyphs.
   void reset(const sf::Font* p_new_font, unsigned int new_size, bool new_bold);
-  const Quad& get(char ch);
-  // The glyph page; it also holds a small solid white block.
+  // The glyph of a byte; one whose drawn is false where there is no font.
+  const Glyph& get(char ch) const { return glyphs[static_cast<unsigned char>(ch)]; }
+  // The box, relative to the pen, that every glyph made stays within
+  // (empty without a font).
+  const sf::FloatRect& reach() const { return glyph_reach; }
+  // The glyph page (null without a font); it also holds a solid white block.
   const sf::Texture* getPage() const;
-  // Page pixel inside that white block.
+  // A page pixel inside that white block.
   static constexpr float WHITE_TEXEL = 1.0f;
 
  private:
   const sf::Font* p_font;
   unsigned int size;
   bool bold;
-  std::array<Quad, 256> quads;
-  std::array<bool, 256> known;
+  std::array<Glyph, 256> glyphs;
+  sf::FloatRect glyph_reach;
 
-  void load(unsigned char byte);
+  Glyph make(sf::Uint32 code) const;
   // Where the glyph's page rectangle has ink, read from a copy of the page.
-  static void measureInk(Quad& quad, const sf::Image& page);
+  static void measureInk(Glyph& glyph, const sf::Image& page);
 };
 
 } // namespace zv

@@ -151,7 +151,7 @@ TEST_F(RealWindow, BatchedCellsMatchCellByCellDrawing) {
                                                 : scene[i].align == zv::ALIGN_RIGHT ? length : 0);
       for (std::size_t c = 0; c < length; c++) {
         sf::Vector2f at((x + static_cast<float>(c)) * 12.8f, scene[i].y * 32);
-        rect.setPosition(at.x - 1.28f, at.y + 6.4f);
+        rect.setPosition(at + zv::backgroundOffset());
         text.setString(std::string(1, scene[i].text[c]));
         text.setPosition(at);
         text.setFillColor(zv::colorToSFML(scene[i].color));
@@ -175,7 +175,7 @@ TEST_F(RealWindow, BatchedCellsMatchCellByCellDrawing) {
 }
 
 // Plain text over the clear colour draws no backgrounds (they would change nothing); over a shape,
-// one per row that crosses it (a row's backgrounds make one quad). Every glyph is a quad of its own.
+// those of the cells that reach it, six a row. Every glyph is a quad of its own.
 TEST_F(RealWindow, BackgroundsAreDrawnOnlyOverWhatIsThere) {
   std::vector<int> counts;
   for (float height : {0.0f, 56.0f}) {  // no block, then one over cells 10 to 14 of rows 5 and 6, in their backgrounds
@@ -188,7 +188,7 @@ TEST_F(RealWindow, BackgroundsAreDrawnOnlyOverWhatIsThere) {
     ASSERT_EQ(dm.presentFrame(), 0);
     counts.insert(counts.end(), {dm.getDrawCounts().quads, dm.getDrawCounts().backgrounds});
   }
-  EXPECT_EQ(counts, (std::vector<int>{120, 0, 122, 2}));
+  EXPECT_EQ(counts, (std::vector<int>{120, 0, 132, 12}));
 }
 
 
