@@ -12,7 +12,8 @@ install(TARGETS zelvra_engine EXPORT ZelvraTargets
 # The headers a game uses; the renderer's, the input fallback's and the
 # platform's own stay inside the library.
 file(GLOB_RECURSE ZELVRA_HEADERS RELATIVE ${CMAKE_SOURCE_DIR}/engine CONFIGURE_DEPENDS engine/*.h)
-list(REMOVE_ITEM ZELVRA_HEADERS platform/DataDir.h platform/Signals.h platform/Socket.h)
+list(REMOVE_ITEM ZELVRA_HEADERS display/CellBatch.h display/GlyphCache.h display/Quad.h display/TouchedTiles.h
+  platform/DataDir.h platform/InputSnapshot.h platform/Signals.h platform/Socket.h)
 foreach(header ${ZELVRA_HEADERS})
   get_filename_component(dir ${header} DIRECTORY)
   install(FILES engine/${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelvra/${dir} COMPONENT dev)

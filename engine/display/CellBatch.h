@@ -28,19 +28,12 @@
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Graphics/Vertex.hpp>
 
+#include "display/DrawCounts.h"
 #include "display/GlyphCache.h"
 #include "display/Quad.h"
 #include "display/TouchedTiles.h"
 
 namespace zv {
-
-// What a frame drew: its quads (glyph pieces and erases; an erase skipped is
-// not drawn, so not counted), and how many of them were erases. Shapes'
-// triangles are not quads.
-struct DrawCounts {
-  int quads = 0;
-  int backgrounds = 0;
-};
 
 class CellBatch {
  public:

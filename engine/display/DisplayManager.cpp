@@ -9,6 +9,8 @@
 #include "core/InstalledData.h"
 #include "core/LogManager.h"
 #include "core/Utility.h"
+#include "display/CellBatch.h"
+#include "display/GlyphCache.h"
 #include "platform/Platform.h"
 
 namespace zv {
@@ -41,6 +43,11 @@ Vector pixelsToSpaces(Vector pixels) {
   return spaces;
 }
 
+struct DisplayManager::Drawing {
+  CellBatch cells;
+  GlyphCache glyphs;
+};
+
 DisplayManager::DisplayManager()
     : p_window(nullptr),
       window_horizontal_pixels(0),
@@ -48,6 +55,11 @@ DisplayManager::DisplayManager()
       window_horizontal_chars(0),
       window_vertical_chars(0),
       window_background_color(sf::Color::Black),
+      // One display, so one drawing; made before the manager, it outlives it.
+      drawing(*[] {
+        static Drawing the_drawing;
+        return &the_drawing;
+      }()),
       seen_rotation(0) {
   setType("DisplayManager");
 }
@@ -113,12 +125,12 @@ int DisplayManager::startUp() {
       return -1;
     }
     float cell = cellWidth() < cellHeight() ? cellWidth() : cellHeight();
-    glyphs.reset(&font, static_cast<unsigned int>(config.getFontScale() * cell), true);
+    drawing.glyphs.reset(&font, static_cast<unsigned int>(config.getFontScale() * cell), true);
     window_background_color = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
-    cells.reset(glyphs.getPage(), GlyphCache::WHITE_TEXEL, window_background_color);
+    drawing.cells.reset(drawing.glyphs.getPage(), GlyphCache::WHITE_TEXEL, window_background_color);
     cell_reach = measureReach();
     // A background and a glyph for every cell, with room for overlap.
-    cells.reserve(4 * static_cast<std::size_t>(window_horizontal_chars > 0 ? window_horizontal_chars : 0) *
+    drawing.cells.reserve(4 * static_cast<std::size_t>(window_horizontal_chars > 0 ? window_horizontal_chars : 0) *
                   static_cast<std::size_t>(window_vertical_chars > 0 ? window_vertical_chars : 0));
     seen_size = sf::Vector2f();  // the window's view is worked out at the first character
     warmUp();
@@ -135,12 +147,12 @@ void DisplayManager::warmUp() {
   // the game's first frames keep to their time.
   for (int frame = 0; frame < 2; frame++) {
     p_window->clear(window_background_color);
-    cells.addTriangle(sf::Vector2f(0, 0), sf::Vector2f(1, 0), sf::Vector2f(0, 1), window_background_color);
-    cells.draw(*p_window);
+    drawing.cells.addTriangle(sf::Vector2f(0, 0), sf::Vector2f(1, 0), sf::Vector2f(0, 1), window_background_color);
+    drawing.cells.draw(*p_window);
     p_window->display();
   }
   p_window->clear(window_background_color);
-  cells.cleared();
+  drawing.cells.cleared();
 }
 
 void DisplayManager::release() {
@@ -149,8 +161,8 @@ void DisplayManager::release() {
     delete p_window;
     p_window = nullptr;
   }
-  cells.reset(nullptr, 0, sf::Color::Black);  // first: it points at the glyphs
-  glyphs.reset(nullptr, 0, false);
+  drawing.cells.reset(nullptr, 0, sf::Color::Black);  // first: it points at the glyphs
+  drawing.glyphs.reset(nullptr, 0, false);
 }
 
 void DisplayManager::shutDown() {
@@ -171,14 +183,14 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
   float x = pixels.getX(), y = pixels.getY();
   followView();
   const sf::FloatRect& reach = cell_reach;
-  if (cells.unseen(x + reach.left, y + reach.top, x + reach.left + reach.width, y + reach.top + reach.height))
+  if (drawing.cells.unseen(x + reach.left, y + reach.top, x + reach.left + reach.width, y + reach.top + reach.height))
     return 0;
   // The cell's background, then its glyph, which may overhang the cell.
   sf::Vector2f at = sf::Vector2f(x, y) + backgroundOffset();
-  cells.erase(at.x, at.y, at.x + cellWidth(), at.y + cellHeight());
-  const GlyphCache::Glyph& glyph = glyphs.get(ch);
+  drawing.cells.erase(at.x, at.y, at.x + cellWidth(), at.y + cellHeight());
+  const GlyphCache::Glyph& glyph = drawing.glyphs.get(ch);
   if (glyph.drawn)
-    cells.addGlyph(glyph, x, y, sf::Color(r, g, b, 255));
+    drawing.cells.addGlyph(glyph, x, y, sf::Color(r, g, b, 255));
   return 0;
 }
 
@@ -188,13 +200,13 @@ bool DisplayManager::areaUnseen(Vector top_left, Vector bottom_right) const {
   Vector a = spacesToPixels(worldToView(top_left)), b = spacesToPixels(worldToView(bottom_right));
   followView();
   const sf::FloatRect& reach = cell_reach;
-  return cells.unseen(a.getX() + reach.left, a.getY() + reach.top, b.getX() + reach.left + reach.width,
+  return drawing.cells.unseen(a.getX() + reach.left, a.getY() + reach.top, b.getX() + reach.left + reach.width,
                       b.getY() + reach.top + reach.height);
 }
 
 sf::FloatRect DisplayManager::measureReach() const {
   sf::Vector2f offset = backgroundOffset();
-  const sf::FloatRect& glyph = glyphs.reach();
+  const sf::FloatRect& glyph = drawing.glyphs.reach();
   float left = std::min(offset.x, glyph.left), top = std::min(offset.y, glyph.top);
   float right = std::max(offset.x + cellWidth(), glyph.left + glyph.width);
   float bottom = std::max(offset.y + cellHeight(), glyph.top + glyph.height);
@@ -206,7 +218,7 @@ int DisplayManager::drawShape(const sf::Shape& shape) const {
     return -1;
   followView();
   sf::FloatRect bounds = shape.getGlobalBounds();
-  if (cells.unseen(bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height))
+  if (drawing.cells.unseen(bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height))
     return 0;
   // The fan a shape is drawn as: from the middle of its points' box to each side.
   sf::FloatRect inside = shape.getLocalBounds();
@@ -216,7 +228,7 @@ int DisplayManager::drawShape(const sf::Shape& shape) const {
   sf::Vector2f first = transform.transformPoint(shape.getPoint(0)), previous = first;
   for (std::size_t i = 1; i <= count; i++) {
     sf::Vector2f next = i < count ? transform.transformPoint(shape.getPoint(i)) : first;
-    cells.addTriangle(middle, previous, next, shape.getFillColor());
+    drawing.cells.addTriangle(middle, previous, next, shape.getFillColor());
     previous = next;
   }
   return 0;
@@ -233,12 +245,12 @@ void DisplayManager::followView() const {
   float half_w = std::fabs(seen_size.x) / 2, half_h = std::fabs(seen_size.y) / 2;
   if (seen_rotation != 0)
     half_w = half_h = std::hypot(half_w, half_h);
-  cells.setVisible(sf::FloatRect(seen_center.x - half_w, seen_center.y - half_h, 2 * half_w, 2 * half_h));
+  drawing.cells.setVisible(sf::FloatRect(seen_center.x - half_w, seen_center.y - half_h, 2 * half_w, 2 * half_h));
 }
 
 void DisplayManager::flushCells() const {
   if (p_window)
-    cells.draw(*p_window);
+    drawing.cells.draw(*p_window);
 }
 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color) const {
@@ -279,11 +291,11 @@ int DisplayManager::presentFrame() {
   flushCells();
   p_window->display();
   p_window->clear(window_background_color);
-  cells.cleared();
+  drawing.cells.cleared();
   return 0;
 }
 
-DrawCounts DisplayManager::getDrawCounts() const { return cells.lastFrame(); }
+DrawCounts DisplayManager::getDrawCounts() const { return drawing.cells.lastFrame(); }
 
 int DisplayManager::getHorizontalChars() const { return window_horizontal_chars; }
 int DisplayManager::getVerticalChars() const { return window_vertical_chars; }

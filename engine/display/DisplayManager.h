@@ -21,8 +21,7 @@
 #include "core/Color.h"
 #include "core/Manager.h"
 #include "core/Vector.h"
-#include "display/CellBatch.h"
-#include "display/GlyphCache.h"
+#include "display/DrawCounts.h"
 
 namespace zv {
 
@@ -52,9 +51,10 @@ class DisplayManager : public Manager {
   int window_vertical_chars;
   sf::Color window_background_color;
   // The queued cells and the glyphs they use: output on its way to the
-  // window, which the const drawing calls add to.
-  mutable CellBatch cells;
-  GlyphCache glyphs;
+  // window, which the const drawing calls add to. Defined in the source, so
+  // that a game's build never sees the renderer.
+  struct Drawing;
+  Drawing& drawing;
   // The window view the visible rectangle was worked out for.
   mutable sf::Vector2f seen_center, seen_size;
   mutable float seen_rotation;

@@ -13,6 +13,7 @@
 #include "core/Config.h"
 #include "core/GameManager.h"
 #include "core/LogManager.h"
+#include "platform/InputSnapshot.h"
 #include "display/DisplayManager.h"
 
 namespace zv {
@@ -100,7 +101,14 @@ std::vector<platform::ButtonName> buttonNames() {
 
 } // namespace
 
-InputManager::InputManager() : snapshot(heldKeyNames(), buttonNames()) { setType("InputManager"); }
+// One keyboard, so one snapshot; made before the manager, it outlives it.
+InputManager::InputManager()
+    : snapshot(*[] {
+        static platform::InputSnapshot the_snapshot(heldKeyNames(), buttonNames());
+        return &the_snapshot;
+      }()) {
+  setType("InputManager");
+}
 InputManager::~InputManager() {}
 
 InputManager& InputManager::getInstance() {

@@ -10,9 +10,11 @@
 #include "core/Manager.h"
 #include "display/EventKeyboard.h"
 #include "display/EventMouse.h"
-#include "platform/InputSnapshot.h"
 
 namespace zv {
+namespace platform {
+class InputSnapshot;
+}
 
 class InputManager : public Manager {
  private:
@@ -38,7 +40,9 @@ class InputManager : public Manager {
   EventKeyboard toEventKeyboard(sf::Event::KeyEvent key_event) const;
 
  private:
-  platform::InputSnapshot snapshot;  // held keys and buttons, read once a frame
+  // Held keys and buttons, read once a frame; only declared here, so that a
+  // game's build never sees the platform's input.
+  platform::InputSnapshot& snapshot;
 };
 
 } // namespace zv
