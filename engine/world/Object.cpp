@@ -216,7 +216,7 @@ int Object::registerInterest(std::string event_type) {
   }
   if (managerFor(event_type).registerInterest(this, event_type) == -1)
     return -1;
-  event_name[event_count] = event_type;
+  event_name.push_back(event_type);
   event_count++;
   modified[EVENTS] = true;
   return 0;
@@ -237,8 +237,7 @@ int Object::unregisterInterest(std::string event_type) {
   }
   if (managerFor(event_type).unregisterInterest(this, event_type) == -1)
     return -1;
-  for (int i = index; i < event_count - 1; i++)
-    event_name[i] = event_name[i + 1];
+  event_name.erase(event_name.begin() + index);
   event_count--;
   modified[EVENTS] = true;
   return 0;

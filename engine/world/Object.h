@@ -4,6 +4,7 @@
 #define ZV_OBJECT_H
 
 #include <string>
+#include <vector>
 
 #include "core/Box.h"
 #include "core/Event.h"
@@ -66,7 +67,9 @@ class Object {
   Shape shape;
   bool no_soft;
   int event_count;
-  std::string event_name[MAX_OBJ_EVENTS];
+  // Grows with use: a fixed array of MAX_OBJ_EVENTS names would spread the
+  // fields the world reads every frame over ten times the memory.
+  std::vector<std::string> event_name;
   PathFind* p_path_find;  // owned; pending with the PathManager
   Path path;
   bool follow_path;
