@@ -103,6 +103,7 @@ Vector Object::getPosition() const { return position; }
 int Object::setPosition(Vector new_position) {
   if (new_position == position)
     return 0;
+  WorldManager::getInstance().getSceneGraph().updatePosition(this, new_position);
   position = new_position;
   modified[POSITION] = true;
   return 0;
@@ -341,6 +342,7 @@ void Object::setAnimation(Animation new_animation, bool set_box) {
   animation = new_animation;
   modified[ANIMATION] = true;
   if (set_box) {
+    WorldManager::getInstance().getSceneGraph().updateBox(this, animation.getBox());
     box = animation.getBox();
     modified[BOX] = true;
   }

@@ -144,7 +144,7 @@ class Object {
 
   Animation getAnimation() const;
   // Copies the animation's state; with set_box the box becomes the
-  // animation's box (without re-indexing: the box is not indexed by it).
+  // animation's box, keeping the object's place in every list.
   void setAnimation(Animation new_animation, bool set_box = true);
   // The sprite of that label from the ResourceManager, and its box; -1
   // (nothing changed) when there is none.
