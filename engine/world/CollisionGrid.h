@@ -34,7 +34,7 @@ const int DEFAULT_GRID_HEIGHT = 8;
 class CollisionGrid {
  private:
   // Larger objects are cheaper to check on every search than to file.
-  static const long long MAX_OBJECT_CELLS = 64;
+  static constexpr long long MAX_OBJECT_CELLS = 64;
 
   // A box as its four edges, the far ones summed as boxIntersectsBox sums
   // them, so that a search compares floats without touching the objects.
