@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cmath>
 
 #include "world/Geometry.h"
 #include "world/Object.h"
@@ -40,7 +39,10 @@ bool CollisionGrid::Cells::operator==(const Cells& other) const {
 CollisionGrid::CollisionGrid()
     : cell_width(static_cast<float>(DEFAULT_GRID_WIDTH)),
       cell_height(static_cast<float>(DEFAULT_GRID_HEIGHT)),
+      per_width(1.0f / cell_width),
+      per_height(1.0f / cell_height),
       next_rank(0),
+      count(0),
       buckets(64) {}
 
 std::size_t CollisionGrid::bucketOf(int x, int y) const {
@@ -51,30 +53,40 @@ std::size_t CollisionGrid::bucketOf(int x, int y) const {
 
 // Monotone in position, so that boxes that meet always share a cell. NaN
 // meets nothing and goes to the lowest cell.
-int CollisionGrid::cellOf(float position, float size) {
-  assert(size >= 1.0f);
-  float q = position / size;
+int CollisionGrid::cellOf(float position, float per_size) {
+  assert(per_size > 0.0f);
+  float q = position * per_size;
   if (!(q >= -CELL_LIMIT))
     return -static_cast<int>(CELL_LIMIT);
   if (q > CELL_LIMIT)
     return static_cast<int>(CELL_LIMIT);
-  return static_cast<int>(std::floor(q));
+  int cell = static_cast<int>(q);  // towards zero; down to the floor below
+  return static_cast<float>(cell) > q ? cell - 1 : cell;
 }
 
 // A negative or NaN size leaves the box in its corner's cell, which is all
 // that such a box can meet others in.
 CollisionGrid::Cells CollisionGrid::cellsOf(const Edges& e) const {
   Cells c;
-  c.x0 = cellOf(e.left, cell_width);
-  c.y0 = cellOf(e.top, cell_height);
-  c.x1 = std::max(c.x0, cellOf(e.right, cell_width));
-  c.y1 = std::max(c.y0, cellOf(e.bottom, cell_height));
+  c.x0 = cellOf(e.left, per_width);
+  c.y0 = cellOf(e.top, per_height);
+  c.x1 = std::max(c.x0, cellOf(e.right, per_width));
+  c.y1 = std::max(c.y0, cellOf(e.bottom, per_height));
   return c;
+}
+
+// A copy of an object carries the original's slot number: the slot must
+// point back.
+int CollisionGrid::slotOf(const Object* p_o) const {
+  if (!p_o || p_o->grid_slot < 0 || p_o->grid_slot >= static_cast<int>(slots.size()) ||
+      slots[p_o->grid_slot].p_o != p_o)
+    return -1;
+  return p_o->grid_slot;
 }
 
 void CollisionGrid::file(int slot) {
   const Slot& s = slots[slot];
-  Entry entry{slot, s.edges};
+  Entry entry{s.p_o, s.rank, s.edges};
   if (s.cells.count() > MAX_OBJECT_CELLS) {
     wide.push_back(entry);
     return;
@@ -86,8 +98,9 @@ void CollisionGrid::file(int slot) {
 
 void CollisionGrid::unfile(int slot) {
   const Cells& where = slots[slot].cells;
-  auto drop = [slot](std::vector<Entry>& list) {
-    auto it = std::find_if(list.begin(), list.end(), [slot](const Entry& e) { return e.slot == slot; });
+  const Object* p_o = slots[slot].p_o;
+  auto drop = [p_o](std::vector<Entry>& list) {
+    auto it = std::find_if(list.begin(), list.end(), [p_o](const Entry& e) { return e.p_o == p_o; });
     assert(it != list.end());
     *it = list.back();
     list.pop_back();
@@ -104,10 +117,11 @@ void CollisionGrid::unfile(int slot) {
 void CollisionGrid::refileAll(std::size_t bucket_count) {
   buckets.assign(bucket_count, std::vector<Entry>());
   wide.clear();
-  for (const auto& item : slot_of) {
-    Slot& s = slots[item.second];
-    s.cells = cellsOf(s.edges);
-    file(item.second);
+  for (std::size_t slot = 0; slot < slots.size(); slot++) {
+    if (!slots[slot].p_o)
+      continue;
+    slots[slot].cells = cellsOf(slots[slot].edges);
+    file(static_cast<int>(slot));
   }
 }
 
@@ -123,6 +137,8 @@ int CollisionGrid::setCellSize(int width, int height) {
   }
   cell_width = static_cast<float>(width);
   cell_height = static_cast<float>(height);
+  per_width = 1.0f / cell_width;
+  per_height = 1.0f / cell_height;
   refileAll(buckets.size());
   return result;
 }
@@ -131,7 +147,7 @@ float CollisionGrid::getCellWidth() const { return cell_width; }
 float CollisionGrid::getCellHeight() const { return cell_height; }
 
 int CollisionGrid::insert(Object* p_o) {
-  if (!p_o || slot_of.count(p_o))
+  if (!p_o || slotOf(p_o) >= 0)
     return -1;
   int slot;
   if (free_slots.empty()) {
@@ -143,32 +159,32 @@ int CollisionGrid::insert(Object* p_o) {
   }
   Edges edges(getWorldBox(p_o));
   slots[slot] = Slot{p_o, next_rank++, edges, cellsOf(edges)};
-  slot_of.emplace(p_o, slot);
+  p_o->grid_slot = slot;
+  count++;
   // The table grows with the crowd, so that a bucket holds a few cells' worth.
-  if (slot_of.size() > buckets.size() * 2)
+  if (static_cast<std::size_t>(count) > buckets.size() * 2)
     refileAll(buckets.size() * 2);
   else
     file(slot);
   return 0;
 }
 
-int CollisionGrid::remove(const Object* p_o) {
-  auto it = slot_of.find(p_o);
-  if (it == slot_of.end())
+int CollisionGrid::remove(Object* p_o) {
+  int slot = slotOf(p_o);
+  if (slot < 0)
     return -1;
-  int slot = it->second;
   unfile(slot);
   slots[slot].p_o = nullptr;
   free_slots.push_back(slot);
-  slot_of.erase(it);
+  p_o->grid_slot = -1;
+  count--;
   return 0;
 }
 
 int CollisionGrid::move(const Object* p_o, Box new_world_box) {
-  auto it = slot_of.find(p_o);
-  if (it == slot_of.end())
+  int slot = slotOf(p_o);
+  if (slot < 0)
     return -1;
-  int slot = it->second;
   Slot& s = slots[slot];
   Edges edges(new_world_box);
   Cells now = cellsOf(edges);
@@ -185,29 +201,29 @@ int CollisionGrid::move(const Object* p_o, Box new_world_box) {
   for (int x = now.x0; x <= now.x1; x++)
     for (int y = now.y0; y <= now.y1; y++)
       for (Entry& e : buckets[bucketOf(x, y)])
-        if (e.slot == slot)
+        if (e.p_o == p_o)
           e.edges = edges;
   return 0;
 }
 
-int CollisionGrid::getCount() const { return static_cast<int>(slot_of.size()); }
+int CollisionGrid::getCount() const { return count; }
 
 void CollisionGrid::collect(const std::vector<Entry>& list, const Edges& edges, const Object* p_except) const {
   for (const Entry& e : list)
-    if (e.edges.meets(edges) && slots[e.slot].p_o != p_except)
-      found.push_back(e.slot);
+    if (e.edges.meets(edges) && e.p_o != p_except)
+      found.push_back(e);
 }
 
 ObjectList CollisionGrid::meeting(Box box, const Object* p_except) const {
   found.clear();
   Edges edges(box);
   Cells where = cellsOf(edges);
-  if (where.count() > std::max(MAX_OBJECT_CELLS, static_cast<long long>(slot_of.size()))) {
+  if (where.count() > std::max(MAX_OBJECT_CELLS, static_cast<long long>(count))) {
     // A box over more cells than there are objects: reading every slot is cheaper.
     for (std::size_t slot = 0; slot < slots.size(); slot++) {
       const Slot& s = slots[slot];
       if (s.p_o && s.p_o != p_except && s.edges.meets(edges))
-        found.push_back(static_cast<int>(slot));
+        found.push_back(Entry{s.p_o, s.rank, s.edges});
     }
   } else {
     for (int x = where.x0; x <= where.x1; x++)
@@ -217,11 +233,11 @@ ObjectList CollisionGrid::meeting(Box box, const Object* p_except) const {
   }
   // An object in several cells, or in cells that share a bucket, is found
   // more than once; its copies sort together.
-  std::sort(found.begin(), found.end(), [this](int a, int b) { return slots[a].rank < slots[b].rank; });
-  auto end = std::unique(found.begin(), found.end());
+  std::sort(found.begin(), found.end(), [](const Entry& a, const Entry& b) { return a.rank < b.rank; });
+  auto end = std::unique(found.begin(), found.end(), [](const Entry& a, const Entry& b) { return a.p_o == b.p_o; });
   ObjectList result;
   for (auto it = found.begin(); it != end; ++it)
-    result.insert(slots[*it].p_o);
+    result.insert(it->p_o);
   return result;
 }
 

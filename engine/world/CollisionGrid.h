@@ -18,7 +18,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "core/Box.h"
@@ -55,25 +54,29 @@ class CollisionGrid {
     Edges edges;  // of the world box, kept up to date by move
     Cells cells;
   };
-  // A bucket keeps its own copy of the edges: a search then reads buckets
-  // front to back instead of jumping between slots.
+  // A bucket keeps its own copy of what a search needs: it then reads
+  // buckets front to back instead of jumping between slots.
   struct Entry {
-    int slot;
+    Object* p_o;
+    std::uint64_t rank;
     Edges edges;
   };
 
   float cell_width;
   float cell_height;
+  float per_width;  // 1 / cell_width: a product is cheaper than a quotient
+  float per_height;
   std::uint64_t next_rank;
   std::vector<Slot> slots;
   std::vector<int> free_slots;
-  std::unordered_map<const Object*, int> slot_of;
+  int count;
   std::vector<std::vector<Entry>> buckets;  // a power of two of them
   std::vector<Entry> wide;
-  mutable std::vector<int> found;  // kept between searches for its capacity
+  mutable std::vector<Entry> found;  // kept between searches for its capacity
 
+  int slotOf(const Object* p_o) const;
   std::size_t bucketOf(int x, int y) const;
-  static int cellOf(float position, float size);
+  static int cellOf(float position, float per_size);
   Cells cellsOf(const Edges& edges) const;
   void file(int slot);
   void unfile(int slot);
@@ -93,7 +96,7 @@ class CollisionGrid {
   // already in the grid.
   int insert(Object* p_o);
   // 0, or -1 when p_o is not in the grid.
-  int remove(const Object* p_o);
+  int remove(Object* p_o);
   // Re-files p_o for the world box it is about to have. 0, or -1 when p_o
   // is not in the grid (not solid, inactive or never inserted).
   int move(const Object* p_o, Box new_world_box);

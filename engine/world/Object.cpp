@@ -38,7 +38,8 @@ Object::Object()
       event_count(0),
       p_path_find(nullptr),
       follow_path(false),
-      avoid_collisions(false) {
+      avoid_collisions(false),
+      grid_slot(-1) {
   for (bool& flag : modified)
     flag = true;
   shape.setType(SHAPE_NONE);

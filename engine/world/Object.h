@@ -74,6 +74,8 @@ class Object {
   Path path;
   bool follow_path;
   bool avoid_collisions;
+  int grid_slot;  // the collision grid's, -1 outside it: saves it a lookup per move
+  friend class CollisionGrid;
 
   class Manager& managerFor(const std::string& event_type) const;
   int startPathFind(PathFind* p_new);
