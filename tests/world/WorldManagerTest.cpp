@@ -152,6 +152,12 @@ TEST_F(WorldTest, CollisionsAreThoseOfAPlainScan) {
   }
   EXPECT_TRUE(zvtest::logContains(
       "SceneGraph::startUp(): Warning! grid_width 0 and grid_height -3 must be at least 1; the grid is 20 x 8."));
+  // Inserted twice by hand, an object is met twice, as the solid list holds it twice.
+  Object *a = at(500, 500), *b = at(500, 500);
+  wm.insertObject(b);
+  EXPECT_EQ(zvtest::objectsIn(wm.getCollisions(a, a->getPosition())), (Objects{b, b}));
+  wm.removeObject(b);
+  EXPECT_EQ(zvtest::objectsIn(wm.getCollisions(a, a->getPosition())), (Objects{b}));
 }
 
 TEST_F(WorldTest, UpdateMovesAcceleratesDeletesAndTellsWhoLeaves) {
