@@ -289,8 +289,11 @@ int SceneGraph::updateType(Object* p_o, std::string new_type) {
 }
 
 // Objects outside the grid (not solid, inactive, or made before the world
-// started) are none of its business.
-void SceneGraph::updatePosition(Object* p_o, Vector new_position) { grid.move(p_o, getWorldBox(p_o, new_position)); }
+// started) are none of its business; the first two need no box worked out.
+void SceneGraph::updatePosition(Object* p_o, Vector new_position) {
+  if (p_o->isSolid() && p_o->isActive())
+    grid.move(p_o, getWorldBox(p_o, new_position));
+}
 
 void SceneGraph::updateBox(Object* p_o, Box new_box) {
   new_box.setCorner(new_box.getCorner() + p_o->getPosition());
