@@ -14,11 +14,13 @@ namespace {
 const float CELL_LIMIT = 1073741824.0f;  // 2^30
 } // namespace
 
-CollisionGrid::Edges::Edges(Box box)
-    : left(box.getCorner().getX()),
-      top(box.getCorner().getY()),
-      right(left + box.getHorizontal()),
-      bottom(top + box.getVertical()) {}
+CollisionGrid::Edges::Edges(Box box) {
+  Vector corner = box.getCorner();
+  left = corner.getX();
+  top = corner.getY();
+  right = left + box.getHorizontal();
+  bottom = top + box.getVertical();
+}
 
 // boxIntersectsBox's comparisons, on the same floats. Combined with & and |
 // rather than && and ||: with no branches to guess, a bucket reads faster.
