@@ -5,8 +5,6 @@
 #include "core/LogManager.h"
 #include "effects/SplashZelvra.h"
 #include "resources/Animation.h"
-#include "resources/Frame.h"
-#include "resources/Sprite.h"
 #include "world/WorldManager.h"
 
 namespace zv {
@@ -40,13 +38,6 @@ const char* const UPRIGHT[TITLE_HEIGHT] = {
 
 } // namespace
 
-std::string joinRows(const char* const* rows, int height) {
-  std::string frame;
-  for (int i = 0; i < height; i++)
-    frame += rows[i];
-  return frame;
-}
-
 int splash() {
   LogManager& log = LogManager::getInstance();
   log.writeLog(10, "splash(): Started.");
@@ -60,24 +51,10 @@ int splash() {
   return 0;
 }
 
-Splash::Splash() : countdown(15), p_sprite(new Sprite(2)) {
-  p_sprite->setWidth(TITLE_WIDTH);
-  p_sprite->setHeight(TITLE_HEIGHT);
-  p_sprite->setColor(GREEN);
-  p_sprite->addFrame(Frame(TITLE_WIDTH, TITLE_HEIGHT, joinRows(SLANTED, TITLE_HEIGHT)));
-  p_sprite->addFrame(Frame(TITLE_WIDTH, TITLE_HEIGHT, joinRows(UPRIGHT, TITLE_HEIGHT)));
-  p_sprite->setLabel("splash");
-
-  Animation animation;
-  animation.setSprite(p_sprite);
-  animation.setSlowdownCount(-1);
-  setAnimation(animation, true);
-
-  setType("Splash");
-  setSolidness(SPECTRAL);
-  // Drawn after the insect, whose wings pass over the last letter as it
-  // rises; the title's blank cells let it show through.
-  p_sprite->setTransparency(' ');
+// The title is drawn after the insect, whose wings pass over the last
+// letter as it rises; the title's blank cells let it show through.
+Splash::Splash() : SplashObject("Splash", 0), countdown(15) {
+  wear(drawSprite("splash", GREEN, TITLE_WIDTH, TITLE_HEIGHT, {SLANTED, UPRIGHT}), 0, true);
   setAltitude(3);
 
   Box view = WorldManager::getInstance().getView();
@@ -89,43 +66,20 @@ Splash::Splash() : countdown(15), p_sprite(new Sprite(2)) {
   int half_frame = Config::getInstance().getFrameTime() / 2;
   float f = static_cast<float>(half_frame > 0 ? half_frame : 1);
   setVelocity(Vector(-(w * 0.5f + b * 0.5f + 11.0f) / f, 0.0f));
-
-  registerInterest(STEP_EVENT);
-  registerInterest(KEYBOARD_EVENT);
 }
 
-Splash::~Splash() {
-  unregisterInterest(STEP_EVENT);
-  unregisterInterest(KEYBOARD_EVENT);
-  delete p_sprite;
-}
-
-int Splash::eventHandler(const Event* p_e) {
-  GameManager& game = GameManager::getInstance();
-  WorldManager& world = WorldManager::getInstance();
-  if (game.getGameOver()) {
-    world.markForDelete(this);
-    return 0;
+int Splash::step() {
+  countdown--;
+  if (countdown == 0) {
+    Animation animation = getAnimation();
+    animation.setIndex(1);
+    setAnimation(animation, false);
+    setVelocity(Vector(0, 0));
+    new SplashZelvra(getPosition() + Vector(24, 1));
   }
-  if (p_e->getType() == KEYBOARD_EVENT) {
-    game.setGameOver(true);
-    world.markForDelete(this);
-    return 0;
-  }
-  if (p_e->getType() == STEP_EVENT) {
-    countdown--;
-    if (countdown == 0) {
-      Animation animation = getAnimation();
-      animation.setIndex(1);
-      setAnimation(animation, false);
-      setVelocity(Vector(0, 0));
-      new SplashZelvra(getPosition() + Vector(24, 1));
-    }
-    if (countdown == -75)
-      world.markForDelete(this);
-    return 1;
-  }
-  return 0;
+  if (countdown == -75)
+    WorldManager::getInstance().markForDelete(this);
+  return 1;
 }
 
 } // namespace zv

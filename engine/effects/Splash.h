@@ -3,29 +3,22 @@
 #ifndef ZV_SPLASH_H
 #define ZV_SPLASH_H
 
-#include <string>
-
-#include "world/Object.h"
+#include "effects/SplashObject.h"
 
 namespace zv {
-
-class Sprite;
 
 // Runs the splash in the game loop until it ends; -1 when the engine is not started.
 int splash();
 
-// The rows of a picture drawn in code, joined into one frame string.
-std::string joinRows(const char* const* rows, int height);
-
-class Splash : public Object {
+class Splash : public SplashObject {
  private:
   int countdown;
-  Sprite* p_sprite;
+
+ protected:
+  int step() override;
 
  public:
   Splash();
-  ~Splash() override;
-  int eventHandler(const Event* p_e) override;
 };
 
 } // namespace zv

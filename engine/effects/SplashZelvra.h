@@ -4,22 +4,20 @@
 #define ZV_SPLASH_ZELVRA_H
 
 #include "core/Vector.h"
-#include "world/Object.h"
+#include "effects/SplashObject.h"
 
 namespace zv {
 
-class Sprite;
-
-class SplashZelvra : public Object {
+class SplashZelvra : public SplashObject {
  private:
   Vector target;
   int countdown;
-  Sprite* p_sprite;
+
+ protected:
+  int step() override;
 
  public:
   explicit SplashZelvra(Vector init_target);
-  ~SplashZelvra() override;
-  int eventHandler(const Event* p_e) override;
 };
 
 } // namespace zv

@@ -14,8 +14,9 @@ Box getWorldBox(const Object* p_o, Vector where) {
 Box getWorldBox(const Object* p_o) { return getWorldBox(p_o, p_o->getPosition()); }
 
 bool boxIntersectsBox(Box a, Box b) {
-  float ax = a.getCorner().getX(), ay = a.getCorner().getY();
-  float bx = b.getCorner().getX(), by = b.getCorner().getY();
+  Vector ac = a.getCorner(), bc = b.getCorner();
+  float ax = ac.getX(), ay = ac.getY();
+  float bx = bc.getX(), by = bc.getY();
   bool x_overlap = (bx <= ax && ax <= bx + b.getHorizontal()) || (ax <= bx && bx <= ax + a.getHorizontal());
   bool y_overlap = (by <= ay && ay <= by + b.getVertical()) || (ay <= by && by <= ay + a.getVertical());
   return x_overlap && y_overlap;

@@ -38,7 +38,8 @@ Object::Object()
       event_count(0),
       p_path_find(nullptr),
       follow_path(false),
-      avoid_collisions(false) {
+      avoid_collisions(false),
+      grid_slot(-1) {
   for (bool& flag : modified)
     flag = true;
   shape.setType(SHAPE_NONE);
@@ -103,6 +104,7 @@ Vector Object::getPosition() const { return position; }
 int Object::setPosition(Vector new_position) {
   if (new_position == position)
     return 0;
+  WorldManager::getInstance().getSceneGraph().updatePosition(this, new_position);
   position = new_position;
   modified[POSITION] = true;
   return 0;
@@ -216,7 +218,7 @@ int Object::registerInterest(std::string event_type) {
   }
   if (managerFor(event_type).registerInterest(this, event_type) == -1)
     return -1;
-  event_name[event_count] = event_type;
+  event_name.push_back(event_type);
   event_count++;
   modified[EVENTS] = true;
   return 0;
@@ -237,8 +239,7 @@ int Object::unregisterInterest(std::string event_type) {
   }
   if (managerFor(event_type).unregisterInterest(this, event_type) == -1)
     return -1;
-  for (int i = index; i < event_count - 1; i++)
-    event_name[i] = event_name[i + 1];
+  event_name.erase(event_name.begin() + index);
   event_count--;
   modified[EVENTS] = true;
   return 0;
@@ -342,6 +343,7 @@ void Object::setAnimation(Animation new_animation, bool set_box) {
   animation = new_animation;
   modified[ANIMATION] = true;
   if (set_box) {
+    WorldManager::getInstance().getSceneGraph().updateBox(this, animation.getBox());
     box = animation.getBox();
     modified[BOX] = true;
   }

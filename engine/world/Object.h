@@ -4,6 +4,7 @@
 #define ZV_OBJECT_H
 
 #include <string>
+#include <vector>
 
 #include "core/Box.h"
 #include "core/Event.h"
@@ -66,11 +67,15 @@ class Object {
   Shape shape;
   bool no_soft;
   int event_count;
-  std::string event_name[MAX_OBJ_EVENTS];
+  // Grows with use: a fixed array of MAX_OBJ_EVENTS names would spread the
+  // fields the world reads every frame over ten times the memory.
+  std::vector<std::string> event_name;
   PathFind* p_path_find;  // owned; pending with the PathManager
   Path path;
   bool follow_path;
   bool avoid_collisions;
+  int grid_slot;  // the collision grid's, -1 outside it: saves it a lookup per move
+  friend class CollisionGrid;
 
   class Manager& managerFor(const std::string& event_type) const;
   int startPathFind(PathFind* p_new);
@@ -141,7 +146,7 @@ class Object {
 
   Animation getAnimation() const;
   // Copies the animation's state; with set_box the box becomes the
-  // animation's box (without re-indexing: the box is not indexed by it).
+  // animation's box, keeping the object's place in every list.
   void setAnimation(Animation new_animation, bool set_box = true);
   // The sprite of that label from the ResourceManager, and its box; -1
   // (nothing changed) when there is none.

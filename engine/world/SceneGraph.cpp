@@ -1,8 +1,11 @@
 #include "world/SceneGraph.h"
 
+#include "core/Config.h"
 #include "core/GameManager.h"
 #include "core/LogManager.h"
 #include "core/Utility.h"
+#include "world/Geometry.h"
+#include "world/ObjectListIterator.h"
 
 namespace zv {
 
@@ -27,9 +30,30 @@ int SceneGraph::visibleRemove(Object* p_o) {
   return visible_objects[altitude].remove(p_o);
 }
 
+// The grid moves in step with the solid list: a list that holds an object
+// twice (inserted twice by hand) outnumbers it, and is then scanned plainly.
+int SceneGraph::solidInsert(Object* p_o) {
+  if (solid_objects.insert(p_o) != 0)
+    return -1;
+  grid.insert(p_o);
+  return 0;
+}
+
+int SceneGraph::solidRemove(Object* p_o) {
+  grid.remove(p_o);
+  return solid_objects.remove(p_o);
+}
+
 int SceneGraph::startUp() {
   type_map.clear();
-  LogManager::getInstance().writeLog(1, "Scenegraph configuration: SIMPLE");
+  LogManager& log = LogManager::getInstance();
+  log.writeLog(1, "Scenegraph configuration: SIMPLE");
+  Config& config = Config::getInstance();
+  int width = config.getGridWidth(), height = config.getGridHeight();
+  if (grid.setCellSize(width, height) != 0)
+    log.writeLog("SceneGraph::startUp(): Warning! grid_width %d and grid_height %d must be at least 1; "
+                 "the grid is %g x %g.",
+                 width, height, grid.getCellWidth(), grid.getCellHeight());
   return 0;
 }
 
@@ -52,7 +76,7 @@ int SceneGraph::insertObject(Object* p_o) {
     log.writeLog("SceneGraph::insertObject(): Error! unable to insert Object (id %d) into type map", p_o->getId());
     return -1;
   }
-  if (p_o->isSolid() && solid_objects.insert(p_o) != 0) {
+  if (p_o->isSolid() && solidInsert(p_o) != 0) {
     log.writeLog("SceneGraph::insertObject(): Error! unable to insert solid Object (id %d)", p_o->getId());
     return -1;
   }
@@ -89,7 +113,7 @@ int SceneGraph::removeObject(Object* p_o) {
         sum += -1;
     }
     if (p_o->isSolid())
-      sum += solid_objects.remove(p_o);
+      sum += solidRemove(p_o);
   }
   if (sum < 0) {
     LogManager::getInstance().writeLog("SceneGraph::removeObject(): Error removing Object (id %d)! Pointer is %p.",
@@ -102,6 +126,19 @@ int SceneGraph::removeObject(Object* p_o) {
 ObjectList SceneGraph::activeObjects() const { return objects; }
 ObjectList SceneGraph::inactiveObjects() const { return inactive_objects; }
 ObjectList SceneGraph::solidObjects() const { return solid_objects; }
+
+ObjectList SceneGraph::solidObjectsMeeting(Box box, const Object* p_except) const {
+  if (grid.getCount() == solid_objects.getCount())
+    return grid.meeting(box, p_except);
+  ObjectList meeting;
+  ObjectListIterator li(&solid_objects);
+  for (li.first(); !li.isDone(); li.next()) {
+    Object* p_o = li.currentObject();
+    if (p_o != p_except && boxIntersectsBox(box, getWorldBox(p_o)))
+      meeting.insert(p_o);
+  }
+  return meeting;
+}
 
 ObjectList SceneGraph::visibleObjects(int altitude) const {
   if (!altitudeInRange(altitude)) {
@@ -142,7 +179,7 @@ int SceneGraph::updateActive(Object* p_o, bool new_active) {
     type_map[type] = of_type;
     if (p_o->isVisible() && visibleRemove(p_o) != 0)
       fail("SceneGraph::updateActive(): remove visible object (%s) failed for visible_objects!");
-    if (p_o->isSolid() && solid_objects.remove(p_o) != 0)
+    if (p_o->isSolid() && solidRemove(p_o) != 0)
       fail("SceneGraph::updateActive(): remove object (%s) failed for solid_objects!");
     if (inactive_objects.insert(p_o) != 0)
       fail("SceneGraph::updateActive(): insert object (%s) failed for inactive_objects!");
@@ -158,7 +195,7 @@ int SceneGraph::updateActive(Object* p_o, bool new_active) {
     }
     if (p_o->isVisible() && visibleInsert(p_o, p_o->getAltitude()) != 0)
       fail("SceneGraph::updateActive(): insert Object (%s) failed for visible_objects!");
-    if (p_o->isSolid() && solid_objects.insert(p_o) != 0)
+    if (p_o->isSolid() && solidInsert(p_o) != 0)
       fail("SceneGraph::updateActive(): insert object (%s) failed for solid_objects!");
     if (inactive_objects.remove(p_o) != 0)
       fail("SceneGraph::updateActive(): remove object (%s) failed for inactive_objects!");
@@ -217,12 +254,12 @@ int SceneGraph::updateSolidness(Object* p_o, Solidness new_solidness) {
   if (!p_o->isActive())
     return 0;
   if (p_o->isSolid() && new_solidness == SPECTRAL) {
-    if (solid_objects.remove(p_o) != 0 && !quiet())
+    if (solidRemove(p_o) != 0 && !quiet())
       LogManager::getInstance().writeLog("SceneGraph::updateSolidness(): unable to remove solid object (%s)",
                                          p_o->getType().c_str());
   }
   if (!p_o->isSolid() && (new_solidness == HARD || new_solidness == SOFT)) {
-    if (solid_objects.insert(p_o) != 0 && !quiet()) {
+    if (solidInsert(p_o) != 0 && !quiet()) {
       LogManager::getInstance().writeLog("SceneGraph::updateSolidness(): Error! unable to insert solid object");
       return -1;
     }
@@ -249,6 +286,18 @@ int SceneGraph::updateType(Object* p_o, std::string new_type) {
     return -1;
   }
   return 0;
+}
+
+// Objects outside the grid (not solid, inactive, or made before the world
+// started) are none of its business; the first two need no box worked out.
+void SceneGraph::updatePosition(Object* p_o, Vector new_position) {
+  if (p_o->isSolid() && p_o->isActive())
+    grid.move(p_o, getWorldBox(p_o, new_position));
+}
+
+void SceneGraph::updateBox(Object* p_o, Box new_box) {
+  new_box.setCorner(new_box.getCorner() + p_o->getPosition());
+  grid.move(p_o, new_box);
 }
 
 } // namespace zv

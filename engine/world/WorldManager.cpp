@@ -82,18 +82,9 @@ ObjectList WorldManager::getAllObjects(bool include_inactive) const {
 ObjectList WorldManager::objectsOfType(std::string type) const { return scene_graph.objectsOfType(type); }
 
 ObjectList WorldManager::getCollisions(const Object* p_o, Vector where) const {
-  ObjectList collisions;
   if (!p_o)
-    return collisions;
-  Box box = getWorldBox(p_o, where);
-  ObjectList solid = scene_graph.solidObjects();
-  ObjectListIterator li(&solid);
-  for (li.first(); !li.isDone(); li.next()) {
-    Object* p_other = li.currentObject();
-    if (p_other != p_o && boxIntersectsBox(box, getWorldBox(p_other)))
-      collisions.insert(p_other);
-  }
-  return collisions;
+    return ObjectList();
+  return scene_graph.solidObjectsMeeting(getWorldBox(p_o, where), p_o);
 }
 
 int WorldManager::markForDelete(Object* p_o) {

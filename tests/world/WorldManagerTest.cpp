@@ -1,5 +1,6 @@
 #include <cmath>
 #include <functional>
+#include <random>
 
 #include "WindowCapture.h"
 #include "WorldFixture.h"
@@ -96,6 +97,67 @@ TEST_F(WorldTest, AvoidanceSlidesAlongTheFaceUnlessThatHitsToo) {
   mover->setPosition(Vector(5.5f, 5));
   new Body(&hits, zv::HARD, Vector(5.5f, 6.2f));  // where it would slide to
   EXPECT_EQ(wm.moveObject(mover, mover->predictPosition()), -1);
+}
+
+// Moves over random scenes raise the events that a plain scan of the solid
+// list gives, in its order, whatever the grid's cell size (silly ones too):
+// with boxes wider than a cell, far moves, objects outside the boundary, and
+// boxes, solidness, activity and the population changing meanwhile.
+TEST_F(WorldTest, CollisionsAreThoseOfAPlainScan) {
+  WorldManager& wm = WorldManager::getInstance();
+  const char* grids[] = {"", "grid_width:1,grid_height:1,", "grid_width:2147483647,grid_height:3,",
+                         "grid_width:0,grid_height:-3,"};
+  for (unsigned seed = 0; seed < 24; seed++) {
+    SCOPED_TRACE(seed);
+    zv::GameManager::getInstance().shutDown();
+    ASSERT_EQ(zvtest::startHeadless(grids[seed % 4]), 0);
+    std::mt19937 rng(seed);
+    auto pick = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
+    std::vector<Hit> hits;
+    Objects all;
+    for (int step = 0; step < 600; step++) {
+      if (all.size() < 40 || rng() % 20 == 0)
+        all.push_back(new Body(&hits, zv::Solidness(rng() % 3), Vector(pick(-20, 100), pick(-10, 34))));
+      Object* p = all[rng() % all.size()];
+      switch (rng() % 8) {
+        case 0:  // a sprite's box comes with its animation (here the default box)
+          if (rng() % 2)
+            p->setBox(Box(Vector(pick(-3, 0), pick(-3, 0)), pick(-1, 30), pick(0, 12)));
+          else
+            p->setAnimation(zv::Animation());
+          break;
+        case 1: p->setSolidness(zv::Solidness(rng() % 3)); break;
+        case 2: p->setActive(!p->isActive()); break;
+        case 3:
+          wm.markForDelete(p);
+          wm.update();
+          all.erase(std::find(all.begin(), all.end(), p));
+          break;
+        default: {
+          float reach = rng() % 4 ? 3 : 300;
+          Vector where = p->getPosition() + Vector(pick(-reach, reach), pick(-reach, reach));
+          std::vector<std::array<Object*, 2>> expected, got;
+          Box box = zv::getWorldBox(p, where);
+          for (Object* q : zvtest::objectsIn(wm.getSceneGraph().solidObjects()))
+            if (q != p && p->isSolid() && zv::boxIntersectsBox(box, zv::getWorldBox(q)))
+              expected.insert(expected.end(), {{p, q}, {q, q}});
+          hits.clear();
+          wm.moveObject(p, where);
+          for (const Hit& h : hits)
+            got.push_back({h.receiver, h.obj2});
+          ASSERT_EQ(got, expected) << step;
+        }
+      }
+    }
+  }
+  EXPECT_TRUE(zvtest::logContains(
+      "SceneGraph::startUp(): Warning! grid_width 0 and grid_height -3 must be at least 1; the grid is 20 x 8."));
+  // Inserted twice by hand, an object is met twice, as the solid list holds it twice.
+  Object *a = at(500, 500), *b = at(500, 500);
+  wm.insertObject(b);
+  EXPECT_EQ(zvtest::objectsIn(wm.getCollisions(a, a->getPosition())), (Objects{b, b}));
+  wm.removeObject(b);
+  EXPECT_EQ(zvtest::objectsIn(wm.getCollisions(a, a->getPosition())), (Objects{b}));
 }
 
 TEST_F(WorldTest, UpdateMovesAcceleratesDeletesAndTellsWhoLeaves) {
