@@ -22,11 +22,11 @@
 
 #include <SFML/Graphics.hpp>
 
-#include "core/Config.h"
-#include "core/GameManager.h"
-#include "display/DisplayManager.h"
-#include "platform/Platform.h"
-#include "resources/Sprite.h"
+#include <zelvra/core/Config.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/display/DisplayManager.h>
+#include <zelvra/platform/Platform.h>
+#include <zelvra/resources/Sprite.h>
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <unistd.h>
 #include <vector>
 
-#include "core/EventStep.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "world/Object.h"
+#include <zelvra/core/EventStep.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/world/Object.h>
 
 namespace {
 

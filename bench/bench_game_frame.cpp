@@ -18,10 +18,10 @@
 #include "Points.h"
 #include "Racer.h"
 #include "Spawner.h"
-#include "core/EventStep.h"
-#include "core/GameManager.h"
-#include "effects/Particles.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/EventStep.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/effects/Particles.h>
+#include <zelvra/world/WorldManager.h>
 
 namespace {
 

@@ -32,14 +32,14 @@
 #include <unistd.h>
 #include <vector>
 
-#include "core/EventStep.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "network/EventNetwork.h"
-#include "network/NetworkManager.h"
+#include <zelvra/core/EventStep.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/network/EventNetwork.h>
+#include <zelvra/network/NetworkManager.h>
 #include "Peer.h"
-#include "platform/Socket.h"
-#include "world/Object.h"
+#include <zelvra/platform/Socket.h>
+#include <zelvra/world/Object.h>
 
 namespace {
 

@@ -6,11 +6,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/EventStep.h"
-#include "core/GameManager.h"
-#include "effects/Particles.h"
-#include "world/ObjectListIterator.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/EventStep.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/effects/Particles.h>
+#include <zelvra/world/ObjectListIterator.h>
+#include <zelvra/world/WorldManager.h>
 
 namespace {
 

@@ -11,13 +11,13 @@
 #include <string>
 #include <unistd.h>
 
-#include "core/Box.h"
-#include "core/GameManager.h"
-#include "world/EventPath.h"
-#include "world/Object.h"
-#include "world/PathFind.h"
-#include "world/PathManager.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/Box.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/world/EventPath.h>
+#include <zelvra/world/Object.h>
+#include <zelvra/world/PathFind.h>
+#include <zelvra/world/PathManager.h>
+#include <zelvra/world/WorldManager.h>
 
 namespace {
 

@@ -14,9 +14,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/GameManager.h"
-#include "world/Object.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/GameManager.h>
+#include <zelvra/world/Object.h>
+#include <zelvra/world/WorldManager.h>
 
 namespace {
 

@@ -18,7 +18,7 @@ foreach(header ${ZELVRA_HEADERS})
   get_filename_component(dir ${header} DIRECTORY)
   install(FILES engine/${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelvra/${dir} COMPONENT dev)
 endforeach()
-install(FILES ${CMAKE_BINARY_DIR}/generated/core/Version.h
+install(FILES ${CMAKE_BINARY_DIR}/generated/zelvra/core/Version.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelvra/core COMPONENT dev)
 install(EXPORT ZelvraTargets NAMESPACE Zelvra:: DESTINATION ${ZELVRA_CMAKE_DIR} COMPONENT dev)
 configure_package_config_file(cmake/ZelvraConfig.cmake.in ${CMAKE_BINARY_DIR}/ZelvraConfig.cmake

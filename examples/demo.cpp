@@ -8,19 +8,19 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/EventStep.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "core/Random.h"
-#include "display/DisplayManager.h"
-#include "display/EventKeyboard.h"
-#include "resources/Frame.h"
-#include "resources/ResourceManager.h"
-#include "resources/Sprite.h"
-#include "world/EventCollision.h"
-#include "world/EventOut.h"
-#include "world/Object.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/EventStep.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/core/Random.h>
+#include <zelvra/display/DisplayManager.h>
+#include <zelvra/display/EventKeyboard.h>
+#include <zelvra/resources/Frame.h>
+#include <zelvra/resources/ResourceManager.h>
+#include <zelvra/resources/Sprite.h>
+#include <zelvra/world/EventCollision.h>
+#include <zelvra/world/EventOut.h>
+#include <zelvra/world/Object.h>
+#include <zelvra/world/WorldManager.h>
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "network/NetworkManager.h"
+#include <zelvra/network/NetworkManager.h>
 
 int main(int argc, char* argv[]) {
   if (argc < 2 || argc > 4) {

@@ -11,11 +11,11 @@
 #include <unistd.h>
 #include <vector>
 
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "network/EventNetwork.h"
-#include "network/NetworkManager.h"
-#include "world/Object.h"
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/network/EventNetwork.h>
+#include <zelvra/network/NetworkManager.h>
+#include <zelvra/world/Object.h>
 
 namespace {
 

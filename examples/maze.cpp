@@ -10,18 +10,18 @@
 #include <utility>
 #include <vector>
 
-#include "core/Box.h"
-#include "core/EventStep.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "core/Random.h"
-#include "display/DisplayManager.h"
-#include "display/EventKeyboard.h"
-#include "resources/Frame.h"
-#include "resources/Sprite.h"
-#include "world/EventPath.h"
-#include "world/Object.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/Box.h>
+#include <zelvra/core/EventStep.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/core/Random.h>
+#include <zelvra/display/DisplayManager.h>
+#include <zelvra/display/EventKeyboard.h>
+#include <zelvra/resources/Frame.h>
+#include <zelvra/resources/Sprite.h>
+#include <zelvra/world/EventPath.h>
+#include <zelvra/world/Object.h>
+#include <zelvra/world/WorldManager.h>
 
 #include "MazeLayout.h"
 

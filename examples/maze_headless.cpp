@@ -9,12 +9,12 @@
 #include <utility>
 #include <vector>
 
-#include "core/Box.h"
-#include "core/EventStep.h"
-#include "core/GameManager.h"
-#include "world/EventPath.h"
-#include "world/Object.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/Box.h>
+#include <zelvra/core/EventStep.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/world/EventPath.h>
+#include <zelvra/world/Object.h>
+#include <zelvra/world/WorldManager.h>
 
 #include "MazeLayout.h"
 

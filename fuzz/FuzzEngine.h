@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "core/GameManager.h"
+#include <zelvra/core/GameManager.h>
 
 inline int startHeadlessEngine() {
   char dir_template[] = "/tmp/zelvra-fuzz-XXXXXX";

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "core/Config.h"
-#include "core/Match.h"
+#include <zelvra/core/Config.h>
+#include <zelvra/core/Match.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);

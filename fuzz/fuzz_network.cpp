@@ -21,13 +21,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "core/LogManager.h"
+#include <zelvra/core/LogManager.h>
 #include "Peer.h"
-#include "network/EventNetwork.h"
-#include "network/NetworkManager.h"
-#include "platform/Socket.h"
-#include "world/Object.h"
-#include "world/WorldManager.h"
+#include <zelvra/network/EventNetwork.h>
+#include <zelvra/network/NetworkManager.h>
+#include <zelvra/platform/Socket.h>
+#include <zelvra/world/Object.h>
+#include <zelvra/world/WorldManager.h>
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <unistd.h>
 
-#include "core/LogManager.h"
-#include "resources/Animation.h"
-#include "resources/ResourceManager.h"
+#include <zelvra/core/LogManager.h>
+#include <zelvra/resources/Animation.h>
+#include <zelvra/resources/ResourceManager.h>
 
 namespace {
 std::string sprite_file = "fuzz-sprite.txt";

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "FuzzEngine.h"
-#include "core/GameManager.h"
-#include "display/ViewObject.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/GameManager.h>
+#include <zelvra/display/ViewObject.h>
+#include <zelvra/world/WorldManager.h>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) { return startHeadlessEngine(); }
 

@@ -1,6 +1,6 @@
 #include "Fuel.h"
 
-#include "core/EventStep.h"
+#include <zelvra/core/EventStep.h>
 
 Fuel::Fuel() {
   setLocation(zv::TOP_LEFT);

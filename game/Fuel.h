@@ -2,7 +2,7 @@
 #ifndef GAME_FUEL_H
 #define GAME_FUEL_H
 
-#include "display/ViewObject.h"
+#include <zelvra/display/ViewObject.h>
 
 class Fuel : public zv::ViewObject {
  public:

@@ -1,9 +1,9 @@
 #include "GameOver.h"
 
 #include "Spawner.h"
-#include "resources/Sprite.h"
-#include "world/ObjectListIterator.h"
-#include "world/WorldManager.h"
+#include <zelvra/resources/Sprite.h>
+#include <zelvra/world/ObjectListIterator.h>
+#include <zelvra/world/WorldManager.h>
 
 GameOver::GameOver() : time_to_live(0) {
   setType("Game Over");

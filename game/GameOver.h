@@ -3,7 +3,7 @@
 #ifndef GAME_GAME_OVER_H
 #define GAME_GAME_OVER_H
 
-#include "display/ViewObject.h"
+#include <zelvra/display/ViewObject.h>
 
 class GameOver : public zv::ViewObject {
  private:

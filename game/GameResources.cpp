@@ -1,6 +1,6 @@
 #include "GameResources.h"
 
-#include "resources/ResourceManager.h"
+#include <zelvra/resources/ResourceManager.h>
 
 namespace {
 struct Entry {

@@ -1,7 +1,7 @@
 #include "Missile.h"
 
 #include "Spawner.h"
-#include "world/WorldManager.h"
+#include <zelvra/world/WorldManager.h>
 
 Missile::Missile() : warning_countdown(60) {
   setSprite("warning");

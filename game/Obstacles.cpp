@@ -1,8 +1,8 @@
 #include "Obstacles.h"
 
-#include "resources/ResourceManager.h"
-#include "resources/Sound.h"
-#include "world/WorldManager.h"
+#include <zelvra/resources/ResourceManager.h>
+#include <zelvra/resources/Sound.h>
+#include <zelvra/world/WorldManager.h>
 
 namespace {
 void play(const char* label) {

@@ -1,6 +1,6 @@
 #include "Points.h"
 
-#include "core/EventStep.h"
+#include <zelvra/core/EventStep.h>
 
 Points::Points() {
   setLocation(zv::TOP_RIGHT);

@@ -2,7 +2,7 @@
 #ifndef GAME_POINTS_H
 #define GAME_POINTS_H
 
-#include "display/ViewObject.h"
+#include <zelvra/display/ViewObject.h>
 
 class Points : public zv::ViewObject {
  public:

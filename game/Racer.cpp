@@ -2,9 +2,9 @@
 
 #include "Fuel.h"
 #include "GameOver.h"
-#include "display/EventKeyboard.h"
-#include "effects/Particles.h"
-#include "world/WorldManager.h"
+#include <zelvra/display/EventKeyboard.h>
+#include <zelvra/effects/Particles.h>
+#include <zelvra/world/WorldManager.h>
 
 Racer::Racer() : move_slowdown(2), move_countdown(2), p_fuel(nullptr) {
   setSprite("car");

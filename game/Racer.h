@@ -2,7 +2,7 @@
 #ifndef GAME_RACER_H
 #define GAME_RACER_H
 
-#include "world/Object.h"
+#include <zelvra/world/Object.h>
 
 class Fuel;
 

@@ -1,12 +1,12 @@
 #include "RoadObstacle.h"
 
-#include "core/Random.h"
+#include <zelvra/core/Random.h>
 
 #include "Fuel.h"
 #include "Racer.h"
 #include "Spawner.h"
-#include "world/EventCollision.h"
-#include "world/WorldManager.h"
+#include <zelvra/world/EventCollision.h>
+#include <zelvra/world/WorldManager.h>
 
 RoadObstacle::RoadObstacle() : base_speed(0.0f), damage(0) {
   setSolidness(zv::SOFT);

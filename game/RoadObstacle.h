@@ -3,7 +3,7 @@
 #ifndef GAME_ROAD_OBSTACLE_H
 #define GAME_ROAD_OBSTACLE_H
 
-#include "world/Object.h"
+#include <zelvra/world/Object.h>
 
 class RoadObstacle : public zv::Object {
  private:

@@ -1,11 +1,11 @@
 #include "Spawner.h"
 
-#include "core/Random.h"
+#include <zelvra/core/Random.h>
 
 #include "Missile.h"
 #include "Obstacles.h"
 #include "Racer.h"
-#include "world/WorldManager.h"
+#include <zelvra/world/WorldManager.h>
 
 namespace {
 Spawner* p_instance = nullptr;

@@ -3,7 +3,7 @@
 #ifndef GAME_SPAWNER_H
 #define GAME_SPAWNER_H
 
-#include "world/Object.h"
+#include <zelvra/world/Object.h>
 
 class Racer;
 

@@ -3,8 +3,8 @@
 #include "Points.h"
 #include "Racer.h"
 #include "Spawner.h"
-#include "core/GameManager.h"
-#include "display/EventKeyboard.h"
+#include <zelvra/core/GameManager.h>
+#include <zelvra/display/EventKeyboard.h>
 
 StartMenu::StartMenu() {
   setType("Start Menu");

@@ -2,7 +2,7 @@
 #ifndef GAME_START_MENU_H
 #define GAME_START_MENU_H
 
-#include "display/ViewObject.h"
+#include <zelvra/display/ViewObject.h>
 
 class StartMenu : public zv::ViewObject {
  public:

@@ -3,10 +3,10 @@
 // from any working directory.
 #include "GameResources.h"
 #include "StartMenu.h"
-#include "core/GameManager.h"
-#include "core/InstalledData.h"
-#include "core/LogManager.h"
-#include "effects/Splash.h"
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/InstalledData.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/effects/Splash.h>
 
 int main(int, char*[]) {
   zv::InstalledData::getInstance().use("zelvra");

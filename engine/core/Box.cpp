@@ -1,4 +1,4 @@
-#include "core/Box.h"
+#include <zelvra/core/Box.h>
 
 namespace zv {
 

@@ -2,7 +2,7 @@
 #ifndef ZV_BOX_H
 #define ZV_BOX_H
 
-#include "core/Vector.h"
+#include <zelvra/core/Vector.h>
 
 namespace zv {
 

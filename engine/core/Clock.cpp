@@ -1,6 +1,6 @@
-#include "core/Clock.h"
+#include <zelvra/core/Clock.h>
 
-#include "platform/Platform.h"
+#include <zelvra/platform/Platform.h>
 
 namespace zv {
 

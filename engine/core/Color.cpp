@@ -1,6 +1,6 @@
-#include "core/Color.h"
+#include <zelvra/core/Color.h>
 
-#include "core/LogManager.h"
+#include <zelvra/core/LogManager.h>
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "core/Config.h"
+#include <zelvra/core/Config.h>
 
 #include <cassert>
 #include <cerrno>
@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <variant>
 
-#include "core/Color.h"
-#include "core/InstalledData.h"
-#include "core/LogManager.h"
-#include "core/Match.h"
-#include "core/Utility.h"
+#include <zelvra/core/Color.h>
+#include <zelvra/core/InstalledData.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/core/Match.h>
+#include <zelvra/core/Utility.h>
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "core/Event.h"
+#include <zelvra/core/Event.h>
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "core/EventStep.h"
+#include <zelvra/core/EventStep.h>
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "core/GameManager.h"
+#include <zelvra/core/GameManager.h>
 
 #include <cctype>
 #include <cstdlib>
@@ -7,18 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "core/Clock.h"
-#include "core/Config.h"
-#include "core/EventStep.h"
-#include "core/LogManager.h"
-#include "display/DisplayManager.h"
-#include "display/InputManager.h"
-#include "network/NetworkManager.h"
-#include "platform/Platform.h"
-#include "platform/Signals.h"
-#include "resources/ResourceManager.h"
-#include "world/PathManager.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/Clock.h>
+#include <zelvra/core/Config.h>
+#include <zelvra/core/EventStep.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/display/DisplayManager.h>
+#include <zelvra/display/InputManager.h>
+#include <zelvra/network/NetworkManager.h>
+#include <zelvra/platform/Platform.h>
+#include <zelvra/platform/Signals.h>
+#include <zelvra/resources/ResourceManager.h>
+#include <zelvra/world/PathManager.h>
+#include <zelvra/world/WorldManager.h>
 
 namespace zv {
 

@@ -4,8 +4,8 @@
 #ifndef ZV_GAME_MANAGER_H
 #define ZV_GAME_MANAGER_H
 
-#include "core/Manager.h"
-#include "core/Version.h"
+#include <zelvra/core/Manager.h>
+#include <zelvra/core/Version.h>
 
 namespace zv {
 

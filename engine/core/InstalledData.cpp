@@ -1,9 +1,9 @@
-#include "core/InstalledData.h"
+#include <zelvra/core/InstalledData.h>
 
 #include <cstdlib>
 
-#include "platform/DataDir.h"
-#include "platform/Platform.h"
+#include <zelvra/platform/DataDir.h>
+#include <zelvra/platform/Platform.h>
 
 namespace zv {
 

@@ -1,12 +1,12 @@
-#include "core/LogManager.h"
+#include <zelvra/core/LogManager.h>
 
 #include <cstdlib>
 #include <ctime>
 #include <string>
 
-#include "core/Config.h"
-#include "core/InstalledData.h"
-#include "core/GameManager.h"
+#include <zelvra/core/Config.h>
+#include <zelvra/core/InstalledData.h>
+#include <zelvra/core/GameManager.h>
 
 namespace zv {
 

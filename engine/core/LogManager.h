@@ -7,7 +7,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "core/Manager.h"
+#include <zelvra/core/Manager.h>
 
 #define ZV_PRINTF(fmt_index, first_arg) __attribute__((format(printf, fmt_index, first_arg)))
 

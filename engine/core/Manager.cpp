@@ -1,8 +1,8 @@
-#include "core/Manager.h"
+#include <zelvra/core/Manager.h>
 
-#include "core/LogManager.h"
-#include "world/Object.h"
-#include "world/ObjectListIterator.h"
+#include <zelvra/core/LogManager.h>
+#include <zelvra/world/Object.h>
+#include <zelvra/world/ObjectListIterator.h>
 
 namespace zv {
 

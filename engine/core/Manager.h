@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "core/Event.h"
-#include "world/ObjectList.h"
+#include <zelvra/core/Event.h>
+#include <zelvra/world/ObjectList.h>
 
 namespace zv {
 

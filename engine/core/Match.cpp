@@ -1,10 +1,10 @@
-#include "core/Match.h"
+#include <zelvra/core/Match.h>
 
 #include <cctype>
 #include <new>
 #include <vector>
 
-#include "core/LogManager.h"
+#include <zelvra/core/LogManager.h>
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "core/Random.h"
+#include <zelvra/core/Random.h>
 
 #include <cstdlib>
 

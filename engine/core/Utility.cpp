@@ -1,9 +1,9 @@
-#include "core/Utility.h"
+#include <zelvra/core/Utility.h>
 
 #include <cmath>
 #include <sstream>
 
-#include "world/WorldManager.h"
+#include <zelvra/world/WorldManager.h>
 
 namespace zv {
 

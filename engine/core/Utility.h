@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/Vector.h"
+#include <zelvra/core/Vector.h>
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "core/Vector.h"
+#include <zelvra/core/Vector.h>
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "display/CellBatch.h"
+#include <zelvra/display/CellBatch.h>
 
 #include <algorithm>
 #include <cassert>

@@ -28,10 +28,10 @@
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Graphics/Vertex.hpp>
 
-#include "display/DrawCounts.h"
-#include "display/GlyphCache.h"
-#include "display/Quad.h"
-#include "display/TouchedTiles.h"
+#include <zelvra/display/DrawCounts.h>
+#include <zelvra/display/GlyphCache.h>
+#include <zelvra/display/Quad.h>
+#include <zelvra/display/TouchedTiles.h>
 
 namespace zv {
 

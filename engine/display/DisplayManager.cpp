@@ -1,17 +1,17 @@
-#include "display/DisplayManager.h"
+#include <zelvra/display/DisplayManager.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <new>
 
-#include "core/Config.h"
-#include "core/InstalledData.h"
-#include "core/LogManager.h"
-#include "core/Utility.h"
-#include "display/CellBatch.h"
-#include "display/GlyphCache.h"
-#include "platform/Platform.h"
+#include <zelvra/core/Config.h>
+#include <zelvra/core/InstalledData.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/core/Utility.h>
+#include <zelvra/display/CellBatch.h>
+#include <zelvra/display/GlyphCache.h>
+#include <zelvra/platform/Platform.h>
 
 namespace zv {
 

@@ -18,10 +18,10 @@
 
 #include <SFML/Graphics.hpp>
 
-#include "core/Color.h"
-#include "core/Manager.h"
-#include "core/Vector.h"
-#include "display/DrawCounts.h"
+#include <zelvra/core/Color.h>
+#include <zelvra/core/Manager.h>
+#include <zelvra/core/Vector.h>
+#include <zelvra/display/DrawCounts.h>
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "display/EventKeyboard.h"
+#include <zelvra/display/EventKeyboard.h>
 
 namespace zv {
 

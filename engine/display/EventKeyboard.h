@@ -2,7 +2,7 @@
 #ifndef ZV_EVENT_KEYBOARD_H
 #define ZV_EVENT_KEYBOARD_H
 
-#include "core/Event.h"
+#include <zelvra/core/Event.h>
 
 namespace zv {
 

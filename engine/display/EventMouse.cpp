@@ -1,4 +1,4 @@
-#include "display/EventMouse.h"
+#include <zelvra/display/EventMouse.h>
 
 namespace zv {
 

@@ -3,8 +3,8 @@
 #ifndef ZV_EVENT_MOUSE_H
 #define ZV_EVENT_MOUSE_H
 
-#include "core/Event.h"
-#include "core/Vector.h"
+#include <zelvra/core/Event.h>
+#include <zelvra/core/Vector.h>
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "display/EventView.h"
+#include <zelvra/display/EventView.h>
 
 namespace zv {
 

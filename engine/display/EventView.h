@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/Event.h"
+#include <zelvra/core/Event.h>
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "display/GlyphCache.h"
+#include <zelvra/display/GlyphCache.h>
 
 #include <algorithm>
 #include <cmath>

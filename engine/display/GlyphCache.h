@@ -13,7 +13,7 @@
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
-#include "display/Quad.h"
+#include <zelvra/display/Quad.h>
 
 namespace zv {
 

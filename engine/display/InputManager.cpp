@@ -1,4 +1,4 @@
-#include "display/InputManager.h"
+#include <zelvra/display/InputManager.h>
 
 #include <iterator>
 #include <vector>
@@ -10,11 +10,11 @@
 // with the window library's.
 #include <X11/keysym.h>
 
-#include "core/Config.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "platform/InputSnapshot.h"
-#include "display/DisplayManager.h"
+#include <zelvra/core/Config.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/platform/InputSnapshot.h>
+#include <zelvra/display/DisplayManager.h>
 
 namespace zv {
 

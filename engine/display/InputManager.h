@@ -7,9 +7,9 @@
 
 #include <SFML/Window/Event.hpp>
 
-#include "core/Manager.h"
-#include "display/EventKeyboard.h"
-#include "display/EventMouse.h"
+#include <zelvra/core/Manager.h>
+#include <zelvra/display/EventKeyboard.h>
+#include <zelvra/display/EventMouse.h>
 
 namespace zv {
 namespace platform {

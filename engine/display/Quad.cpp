@@ -1,4 +1,4 @@
-#include "display/Quad.h"
+#include <zelvra/display/Quad.h>
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
-#include "display/Shape.h"
+#include <zelvra/display/Shape.h>
 
 #include <SFML/Graphics.hpp>
 
-#include "core/Config.h"
-#include "core/LogManager.h"
-#include "core/Utility.h"
-#include "display/DisplayManager.h"
+#include <zelvra/core/Config.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/core/Utility.h>
+#include <zelvra/display/DisplayManager.h>
 
 namespace zv {
 

@@ -3,8 +3,8 @@
 #ifndef ZV_SHAPE_H
 #define ZV_SHAPE_H
 
-#include "core/Color.h"
-#include "core/Vector.h"
+#include <zelvra/core/Color.h>
+#include <zelvra/core/Vector.h>
 
 namespace zv {
 

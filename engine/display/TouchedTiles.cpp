@@ -1,4 +1,4 @@
-#include "display/TouchedTiles.h"
+#include <zelvra/display/TouchedTiles.h>
 
 #include <algorithm>
 #include <cassert>

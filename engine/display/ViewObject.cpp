@@ -1,14 +1,14 @@
-#include "display/ViewObject.h"
+#include <zelvra/display/ViewObject.h>
 
 #include <cctype>
 #include <cstdlib>
 
-#include "core/LogManager.h"
-#include "core/Match.h"
-#include "core/Utility.h"
-#include "display/DisplayManager.h"
-#include "display/EventView.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/LogManager.h>
+#include <zelvra/core/Match.h>
+#include <zelvra/core/Utility.h>
+#include <zelvra/display/DisplayManager.h>
+#include <zelvra/display/EventView.h>
+#include <zelvra/world/WorldManager.h>
 
 namespace zv {
 

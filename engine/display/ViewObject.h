@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "core/Color.h"
-#include "world/Object.h"
+#include <zelvra/core/Color.h>
+#include <zelvra/world/Object.h>
 
 namespace zv {
 

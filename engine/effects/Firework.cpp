@@ -1,4 +1,4 @@
-#include "effects/Firework.h"
+#include <zelvra/effects/Firework.h>
 
 #include <new>
 

@@ -3,7 +3,7 @@
 #ifndef ZV_FIREWORK_H
 #define ZV_FIREWORK_H
 
-#include "effects/Particle.h"
+#include <zelvra/effects/Particle.h>
 
 namespace zv {
 

@@ -1,8 +1,8 @@
-#include "effects/Particle.h"
+#include <zelvra/effects/Particle.h>
 
-#include "core/LogManager.h"
-#include "display/Shape.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/LogManager.h>
+#include <zelvra/display/Shape.h>
+#include <zelvra/world/WorldManager.h>
 
 namespace zv {
 

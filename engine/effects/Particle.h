@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "world/Object.h"
+#include <zelvra/world/Object.h>
 
 namespace zv {
 

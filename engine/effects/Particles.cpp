@@ -1,11 +1,11 @@
-#include "effects/Particles.h"
+#include <zelvra/effects/Particles.h>
 
 #include <new>
 
-#include "core/LogManager.h"
-#include "core/Random.h"
-#include "effects/Firework.h"
-#include "effects/Particle.h"
+#include <zelvra/core/LogManager.h>
+#include <zelvra/core/Random.h>
+#include <zelvra/effects/Firework.h>
+#include <zelvra/effects/Particle.h>
 
 namespace zv {
 

@@ -3,8 +3,8 @@
 #ifndef ZV_PARTICLES_H
 #define ZV_PARTICLES_H
 
-#include "core/Color.h"
-#include "core/Vector.h"
+#include <zelvra/core/Color.h>
+#include <zelvra/core/Vector.h>
 
 namespace zv {
 

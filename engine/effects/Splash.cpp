@@ -1,11 +1,11 @@
-#include "effects/Splash.h"
+#include <zelvra/effects/Splash.h>
 
-#include "core/Config.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "effects/SplashZelvra.h"
-#include "resources/Animation.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/Config.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/effects/SplashZelvra.h>
+#include <zelvra/resources/Animation.h>
+#include <zelvra/world/WorldManager.h>
 
 namespace zv {
 

@@ -3,7 +3,7 @@
 #ifndef ZV_SPLASH_H
 #define ZV_SPLASH_H
 
-#include "effects/SplashObject.h"
+#include <zelvra/effects/SplashObject.h>
 
 namespace zv {
 

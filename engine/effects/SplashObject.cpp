@@ -1,10 +1,10 @@
-#include "effects/SplashObject.h"
+#include <zelvra/effects/SplashObject.h>
 
-#include "core/GameManager.h"
-#include "resources/Animation.h"
-#include "resources/Frame.h"
-#include "resources/Sprite.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/GameManager.h>
+#include <zelvra/resources/Animation.h>
+#include <zelvra/resources/Frame.h>
+#include <zelvra/resources/Sprite.h>
+#include <zelvra/world/WorldManager.h>
 
 namespace zv {
 

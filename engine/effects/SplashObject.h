@@ -7,8 +7,8 @@
 #include <initializer_list>
 #include <string>
 
-#include "core/Color.h"
-#include "world/Object.h"
+#include <zelvra/core/Color.h>
+#include <zelvra/world/Object.h>
 
 namespace zv {
 

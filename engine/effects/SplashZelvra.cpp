@@ -1,8 +1,8 @@
-#include "effects/SplashZelvra.h"
+#include <zelvra/effects/SplashZelvra.h>
 
-#include "core/GameManager.h"
-#include "resources/Sprite.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/GameManager.h>
+#include <zelvra/resources/Sprite.h>
+#include <zelvra/world/WorldManager.h>
 
 namespace zv {
 

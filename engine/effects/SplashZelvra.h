@@ -3,8 +3,8 @@
 #ifndef ZV_SPLASH_ZELVRA_H
 #define ZV_SPLASH_ZELVRA_H
 
-#include "core/Vector.h"
-#include "effects/SplashObject.h"
+#include <zelvra/core/Vector.h>
+#include <zelvra/effects/SplashObject.h>
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "network/ByteQueue.h"
+#include <zelvra/network/ByteQueue.h>
 
 #include <cassert>
 

@@ -1,6 +1,6 @@
-#include "network/EventNetwork.h"
+#include <zelvra/network/EventNetwork.h>
 
-#include "core/LogManager.h"
+#include <zelvra/core/LogManager.h>
 
 namespace zv {
 

@@ -3,8 +3,8 @@
 #ifndef ZV_EVENT_NETWORK_H
 #define ZV_EVENT_NETWORK_H
 
-#include "core/Event.h"
-#include "network/Message.h"  // games that read these events find the framing here too
+#include <zelvra/core/Event.h>
+#include <zelvra/network/Message.h>  // games that read these events find the framing here too
 
 namespace zv {
 

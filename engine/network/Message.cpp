@@ -1,4 +1,4 @@
-#include "network/Message.h"
+#include <zelvra/network/Message.h>
 
 #include <cassert>
 #include <cstdint>

@@ -1,12 +1,12 @@
-#include "network/NetworkManager.h"
+#include <zelvra/network/NetworkManager.h>
 
 #include <algorithm>
 #include <cassert>
 #include <cstring>
 
-#include "core/LogManager.h"
-#include "platform/Platform.h"
-#include "platform/Socket.h"
+#include <zelvra/core/LogManager.h>
+#include <zelvra/platform/Platform.h>
+#include <zelvra/platform/Socket.h>
 
 namespace zv {
 

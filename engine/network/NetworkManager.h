@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "core/Manager.h"
-#include "network/ByteQueue.h"
-#include "network/EventNetwork.h"
-#include "network/Message.h"
+#include <zelvra/core/Manager.h>
+#include <zelvra/network/ByteQueue.h>
+#include <zelvra/network/EventNetwork.h>
+#include <zelvra/network/Message.h>
 
 namespace zv {
 

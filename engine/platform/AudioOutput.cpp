@@ -1,4 +1,4 @@
-#include "platform/AudioOutput.h"
+#include <zelvra/platform/AudioOutput.h>
 
 #include <cstdlib>
 #include <fcntl.h>

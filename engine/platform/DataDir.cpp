@@ -1,10 +1,10 @@
-#include "platform/DataDir.h"
+#include <zelvra/platform/DataDir.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
-#include "platform/Platform.h"
+#include <zelvra/platform/Platform.h>
 
 namespace fs = std::filesystem;
 

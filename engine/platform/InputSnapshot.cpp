@@ -1,4 +1,4 @@
-#include "platform/InputSnapshot.h"
+#include <zelvra/platform/InputSnapshot.h>
 
 #include <algorithm>
 #include <cassert>

@@ -1,4 +1,4 @@
-#include "platform/Platform.h"
+#include <zelvra/platform/Platform.h>
 
 #include <cerrno>
 #include <ctime>

@@ -1,4 +1,4 @@
-#include "platform/Signals.h"
+#include <zelvra/platform/Signals.h>
 
 #include <csignal>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "platform/Socket.h"
+#include <zelvra/platform/Socket.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,7 +13,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "platform/Platform.h"
+#include <zelvra/platform/Platform.h>
 
 namespace zv {
 namespace platform {

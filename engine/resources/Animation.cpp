@@ -1,11 +1,11 @@
-#include "resources/Animation.h"
+#include <zelvra/resources/Animation.h>
 
 #include <cstdlib>
 
-#include "core/LogManager.h"
-#include "core/Match.h"
-#include "core/Utility.h"
-#include "resources/ResourceManager.h"
+#include <zelvra/core/LogManager.h>
+#include <zelvra/core/Match.h>
+#include <zelvra/core/Utility.h>
+#include <zelvra/resources/ResourceManager.h>
 
 namespace zv {
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "core/Box.h"
-#include "core/Vector.h"
-#include "resources/Sprite.h"
+#include <zelvra/core/Box.h>
+#include <zelvra/core/Vector.h>
+#include <zelvra/resources/Sprite.h>
 
 namespace zv {
 

@@ -1,7 +1,7 @@
-#include "resources/Frame.h"
+#include <zelvra/resources/Frame.h>
 
-#include "core/LogManager.h"
-#include "display/DisplayManager.h"
+#include <zelvra/core/LogManager.h>
+#include <zelvra/display/DisplayManager.h>
 
 namespace zv {
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "core/Color.h"
-#include "core/Vector.h"
+#include <zelvra/core/Color.h>
+#include <zelvra/core/Vector.h>
 
 namespace zv {
 

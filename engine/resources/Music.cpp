@@ -1,6 +1,6 @@
-#include "resources/Music.h"
+#include <zelvra/resources/Music.h>
 
-#include "core/LogManager.h"
+#include <zelvra/core/LogManager.h>
 
 namespace zv {
 

@@ -7,7 +7,7 @@
 
 #include <SFML/Audio.hpp>
 
-#include "platform/AudioOutput.h"
+#include <zelvra/platform/AudioOutput.h>
 
 namespace zv {
 

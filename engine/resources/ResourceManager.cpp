@@ -1,12 +1,12 @@
-#include "resources/ResourceManager.h"
+#include <zelvra/resources/ResourceManager.h>
 
 #include <fstream>
 #include <new>
 
-#include "core/InstalledData.h"
-#include "core/LogManager.h"
-#include "platform/AudioOutput.h"
-#include "resources/SpriteFile.h"
+#include <zelvra/core/InstalledData.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/platform/AudioOutput.h>
+#include <zelvra/resources/SpriteFile.h>
 
 namespace zv {
 

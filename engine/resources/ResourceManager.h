@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "core/Manager.h"
-#include "resources/Music.h"
-#include "resources/Sound.h"
-#include "resources/Sprite.h"
+#include <zelvra/core/Manager.h>
+#include <zelvra/resources/Music.h>
+#include <zelvra/resources/Sound.h>
+#include <zelvra/resources/Sprite.h>
 
 namespace zv {
 

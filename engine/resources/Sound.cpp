@@ -1,7 +1,7 @@
-#include "resources/Sound.h"
+#include <zelvra/resources/Sound.h>
 
-#include "core/LogManager.h"
-#include "platform/Platform.h"
+#include <zelvra/core/LogManager.h>
+#include <zelvra/platform/Platform.h>
 
 namespace zv {
 

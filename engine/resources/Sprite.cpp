@@ -1,8 +1,8 @@
-#include "resources/Sprite.h"
+#include <zelvra/resources/Sprite.h>
 
 #include <new>
 
-#include "core/LogManager.h"
+#include <zelvra/core/LogManager.h>
 
 namespace zv {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/Color.h"
-#include "core/Vector.h"
-#include "resources/Frame.h"
+#include <zelvra/core/Color.h>
+#include <zelvra/core/Vector.h>
+#include <zelvra/resources/Frame.h>
 
 namespace zv {
 

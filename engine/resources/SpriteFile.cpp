@@ -1,12 +1,12 @@
-#include "resources/SpriteFile.h"
+#include <zelvra/resources/SpriteFile.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
 
-#include "core/Color.h"
-#include "core/LogManager.h"
+#include <zelvra/core/Color.h>
+#include <zelvra/core/LogManager.h>
 
 namespace zv {
 

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <string>
 
-#include "resources/Frame.h"
-#include "resources/Sprite.h"
+#include <zelvra/resources/Frame.h>
+#include <zelvra/resources/Sprite.h>
 
 namespace zv {
 

@@ -1,10 +1,10 @@
-#include "world/CollisionGrid.h"
+#include <zelvra/world/CollisionGrid.h>
 
 #include <algorithm>
 #include <cassert>
 
-#include "world/Geometry.h"
-#include "world/Object.h"
+#include <zelvra/world/Geometry.h>
+#include <zelvra/world/Object.h>
 
 namespace zv {
 

@@ -20,8 +20,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/Box.h"
-#include "world/ObjectList.h"
+#include <zelvra/core/Box.h>
+#include <zelvra/world/ObjectList.h>
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "world/EventCollision.h"
+#include <zelvra/world/EventCollision.h>
 
 namespace zv {
 

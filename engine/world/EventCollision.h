@@ -2,8 +2,8 @@
 #ifndef ZV_EVENT_COLLISION_H
 #define ZV_EVENT_COLLISION_H
 
-#include "core/Event.h"
-#include "core/Vector.h"
+#include <zelvra/core/Event.h>
+#include <zelvra/core/Vector.h>
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "world/EventOut.h"
+#include <zelvra/world/EventOut.h>
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "world/EventPath.h"
+#include <zelvra/world/EventPath.h>
 
 #include <utility>
 

@@ -2,8 +2,8 @@
 #ifndef ZV_EVENT_PATH_H
 #define ZV_EVENT_PATH_H
 
-#include "core/Event.h"
-#include "world/Path.h"
+#include <zelvra/core/Event.h>
+#include <zelvra/world/Path.h>
 
 namespace zv {
 

@@ -1,7 +1,7 @@
-#include "world/Geometry.h"
+#include <zelvra/world/Geometry.h>
 
-#include "core/LogManager.h"
-#include "world/Object.h"
+#include <zelvra/core/LogManager.h>
+#include <zelvra/world/Object.h>
 
 namespace zv {
 

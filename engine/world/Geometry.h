@@ -2,8 +2,8 @@
 #ifndef ZV_GEOMETRY_H
 #define ZV_GEOMETRY_H
 
-#include "core/Box.h"
-#include "core/Vector.h"
+#include <zelvra/core/Box.h>
+#include <zelvra/core/Vector.h>
 
 namespace zv {
 

@@ -1,16 +1,16 @@
-#include "world/Object.h"
+#include <zelvra/world/Object.h>
 
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "core/Utility.h"
-#include "display/InputManager.h"
-#include "network/NetworkManager.h"
-#include "resources/ResourceManager.h"
-#include "world/EventPath.h"
-#include "world/PathFind.h"
-#include "world/PathManager.h"
-#include "world/SceneGraph.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/core/Utility.h>
+#include <zelvra/display/InputManager.h>
+#include <zelvra/network/NetworkManager.h>
+#include <zelvra/resources/ResourceManager.h>
+#include <zelvra/world/EventPath.h>
+#include <zelvra/world/PathFind.h>
+#include <zelvra/world/PathManager.h>
+#include <zelvra/world/SceneGraph.h>
+#include <zelvra/world/WorldManager.h>
 
 namespace zv {
 

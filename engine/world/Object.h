@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "core/Box.h"
-#include "core/Event.h"
-#include "core/Vector.h"
-#include "display/Shape.h"
-#include "resources/Animation.h"
-#include "world/Path.h"
+#include <zelvra/core/Box.h>
+#include <zelvra/core/Event.h>
+#include <zelvra/core/Vector.h>
+#include <zelvra/display/Shape.h>
+#include <zelvra/resources/Animation.h>
+#include <zelvra/world/Path.h>
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "world/ObjectList.h"
+#include <zelvra/world/ObjectList.h>
 
 #include <cstdlib>
 #include <cstring>

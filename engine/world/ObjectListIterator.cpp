@@ -1,4 +1,4 @@
-#include "world/ObjectListIterator.h"
+#include <zelvra/world/ObjectListIterator.h>
 
 namespace zv {
 

@@ -3,7 +3,7 @@
 #ifndef ZV_OBJECT_LIST_ITERATOR_H
 #define ZV_OBJECT_LIST_ITERATOR_H
 
-#include "world/ObjectList.h"
+#include <zelvra/world/ObjectList.h>
 
 namespace zv {
 

@@ -5,11 +5,11 @@
 #include <vector>
 #include <string>
 
-#include "core/Color.h"
-#include "core/LogManager.h"
-#include "core/Match.h"
-#include "core/Utility.h"
-#include "world/Object.h"
+#include <zelvra/core/Color.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/core/Match.h>
+#include <zelvra/core/Utility.h>
+#include <zelvra/world/Object.h>
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "world/Path.h"
+#include <zelvra/world/Path.h>
 
 #include <utility>
 

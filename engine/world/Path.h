@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "core/Vector.h"
+#include <zelvra/core/Vector.h>
 
 namespace zv {
 

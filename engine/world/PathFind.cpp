@@ -1,15 +1,15 @@
-#include "world/PathFind.h"
+#include <zelvra/world/PathFind.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "core/Box.h"
-#include "core/LogManager.h"
-#include "world/EventPath.h"
-#include "world/Geometry.h"
-#include "world/Object.h"
-#include "world/ObjectListIterator.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/Box.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/world/EventPath.h>
+#include <zelvra/world/Geometry.h>
+#include <zelvra/world/Object.h>
+#include <zelvra/world/ObjectListIterator.h>
+#include <zelvra/world/WorldManager.h>
 
 namespace zv {
 

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "core/Vector.h"
-#include "world/Path.h"
+#include <zelvra/core/Vector.h>
+#include <zelvra/world/Path.h>
 
 namespace zv {
 

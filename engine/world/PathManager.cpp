@@ -1,13 +1,13 @@
-#include "world/PathManager.h"
+#include <zelvra/world/PathManager.h>
 
 #include <algorithm>
 
-#include "core/Clock.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "world/EventPath.h"
-#include "world/Object.h"
-#include "world/PathFind.h"
+#include <zelvra/core/Clock.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/world/EventPath.h>
+#include <zelvra/world/Object.h>
+#include <zelvra/world/PathFind.h>
 
 namespace zv {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "core/Manager.h"
+#include <zelvra/core/Manager.h>
 
 namespace zv {
 

@@ -1,11 +1,11 @@
-#include "world/SceneGraph.h"
+#include <zelvra/world/SceneGraph.h>
 
-#include "core/Config.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "core/Utility.h"
-#include "world/Geometry.h"
-#include "world/ObjectListIterator.h"
+#include <zelvra/core/Config.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/core/Utility.h>
+#include <zelvra/world/Geometry.h>
+#include <zelvra/world/ObjectListIterator.h>
 
 namespace zv {
 

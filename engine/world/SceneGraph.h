@@ -7,9 +7,9 @@
 #include <map>
 #include <string>
 
-#include "world/CollisionGrid.h"
-#include "world/Object.h"
-#include "world/ObjectList.h"
+#include <zelvra/world/CollisionGrid.h>
+#include <zelvra/world/Object.h>
+#include <zelvra/world/ObjectList.h>
 
 namespace zv {
 

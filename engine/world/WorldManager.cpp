@@ -1,13 +1,13 @@
-#include "world/WorldManager.h"
+#include <zelvra/world/WorldManager.h>
 
 #include <cmath>
 
-#include "core/LogManager.h"
-#include "world/EventCollision.h"
-#include "world/EventOut.h"
-#include "world/Geometry.h"
-#include "world/Object.h"
-#include "world/ObjectListIterator.h"
+#include <zelvra/core/LogManager.h>
+#include <zelvra/world/EventCollision.h>
+#include <zelvra/world/EventOut.h>
+#include <zelvra/world/Geometry.h>
+#include <zelvra/world/Object.h>
+#include <zelvra/world/ObjectListIterator.h>
 
 namespace zv {
 

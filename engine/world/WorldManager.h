@@ -3,10 +3,10 @@
 #ifndef ZV_WORLD_MANAGER_H
 #define ZV_WORLD_MANAGER_H
 
-#include "core/Box.h"
-#include "core/Manager.h"
-#include "world/ObjectList.h"
-#include "world/SceneGraph.h"
+#include <zelvra/core/Box.h>
+#include <zelvra/core/Manager.h>
+#include <zelvra/world/ObjectList.h>
+#include <zelvra/world/SceneGraph.h>
 
 namespace zv {
 

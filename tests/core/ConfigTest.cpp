@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "core/Config.h"
-#include "core/LogManager.h"
+#include <zelvra/core/Config.h>
+#include <zelvra/core/LogManager.h>
 
 using zv::Config;
 

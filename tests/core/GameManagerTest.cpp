@@ -7,13 +7,13 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "core/Clock.h"
-#include "core/EventStep.h"
-#include "core/GameManager.h"
-#include "core/Version.h"
-#include "core/LogManager.h"
-#include "platform/Platform.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/Clock.h>
+#include <zelvra/core/EventStep.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/Version.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/platform/Platform.h>
+#include <zelvra/world/WorldManager.h>
 
 using zv::GameManager;
 

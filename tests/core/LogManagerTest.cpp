@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "core/LogManager.h"
+#include <zelvra/core/LogManager.h>
 
 using zv::LogManager;
 

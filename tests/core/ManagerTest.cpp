@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "core/LogManager.h"
-#include "core/Manager.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/LogManager.h>
+#include <zelvra/core/Manager.h>
+#include <zelvra/world/WorldManager.h>
 
 namespace {
 

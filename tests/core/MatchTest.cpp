@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/Match.h"
+#include <zelvra/core/Match.h>
 
 using zv::match;
 

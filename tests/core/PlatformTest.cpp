@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Platform.h"
+#include <zelvra/platform/Platform.h>
 
 namespace platform = zv::platform;
 

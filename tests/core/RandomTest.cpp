@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Random.h"
+#include <zelvra/core/Random.h>
 
 // The C library's generator reaches far beyond 32767 on Linux; the engine's
 // draws stay within 0..32767, cover it, and take one rand() call each so that

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "core/Box.h"
-#include "core/Color.h"
-#include "core/Utility.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/Box.h>
+#include <zelvra/core/Color.h>
+#include <zelvra/core/Utility.h>
+#include <zelvra/world/WorldManager.h>
 
 using zv::Box;
 using zv::Vector;

@@ -8,15 +8,15 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "core/Config.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "display/DisplayManager.h"
-#include "display/EventView.h"
-#include "display/InputManager.h"
-#include "display/ViewObject.h"
-#include "platform/Platform.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/Config.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/display/DisplayManager.h>
+#include <zelvra/display/EventView.h>
+#include <zelvra/display/InputManager.h>
+#include <zelvra/display/ViewObject.h>
+#include <zelvra/platform/Platform.h>
+#include <zelvra/world/WorldManager.h>
 
 using zv::Vector;
 

@@ -8,12 +8,12 @@
 
 #include "WindowCapture.h"
 #include "XWindow.h"
-#include "core/EventStep.h"
-#include "core/LogManager.h"
-#include "display/InputManager.h"
-#include "display/Shape.h"
-#include "display/ViewObject.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/EventStep.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/display/InputManager.h>
+#include <zelvra/display/Shape.h>
+#include <zelvra/display/ViewObject.h>
+#include <zelvra/world/WorldManager.h>
 
 using zv::Vector;
 using zvtest::captureWindow;

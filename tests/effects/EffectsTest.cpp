@@ -5,17 +5,17 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "core/EventStep.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "display/InputManager.h"
-#include "effects/Firework.h"
-#include "effects/Particles.h"
-#include "effects/Splash.h"
-#include "effects/SplashZelvra.h"
-#include "platform/Platform.h"
-#include "world/EventOut.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/EventStep.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/display/InputManager.h>
+#include <zelvra/effects/Firework.h>
+#include <zelvra/effects/Particles.h>
+#include <zelvra/effects/Splash.h>
+#include <zelvra/effects/SplashZelvra.h>
+#include <zelvra/platform/Platform.h>
+#include <zelvra/world/EventOut.h>
+#include <zelvra/world/WorldManager.h>
 
 using zv::Particle;
 using zv::Vector;

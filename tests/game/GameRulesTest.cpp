@@ -15,12 +15,12 @@
 #include "Spawner.h"
 #include "StartMenu.h"
 #include "TestSupport.h"
-#include "core/EventStep.h"
-#include "core/GameManager.h"
-#include "display/EventKeyboard.h"
-#include "display/InputManager.h"
-#include "resources/Sprite.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/EventStep.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/display/EventKeyboard.h>
+#include <zelvra/display/InputManager.h>
+#include <zelvra/resources/Sprite.h>
+#include <zelvra/world/WorldManager.h>
 
 using zv::Vector;
 

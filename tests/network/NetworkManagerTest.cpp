@@ -12,11 +12,11 @@
 
 #include "Peer.h"
 #include "TestSupport.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "network/EventNetwork.h"
-#include "network/NetworkManager.h"
-#include "platform/Platform.h"
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/network/EventNetwork.h>
+#include <zelvra/network/NetworkManager.h>
+#include <zelvra/platform/Platform.h>
 
 namespace {
 

@@ -5,10 +5,10 @@
 
 #include "TestSupport.h"
 #include "WindowCapture.h"
-#include "core/LogManager.h"
-#include "platform/Platform.h"
-#include "resources/Animation.h"
-#include "resources/ResourceManager.h"
+#include <zelvra/core/LogManager.h>
+#include <zelvra/platform/Platform.h>
+#include <zelvra/resources/Animation.h>
+#include <zelvra/resources/ResourceManager.h>
 
 using zv::Animation;
 using zv::Frame;

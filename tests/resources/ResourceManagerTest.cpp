@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "platform/AudioOutput.h"
-#include "resources/ResourceManager.h"
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/platform/AudioOutput.h>
+#include <zelvra/resources/ResourceManager.h>
 
 using zv::ResourceManager;
 

@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "core/GameManager.h"
-#include "core/LogManager.h"
-#include "resources/ResourceManager.h"
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/LogManager.h>
+#include <zelvra/resources/ResourceManager.h>
 
 namespace {
 

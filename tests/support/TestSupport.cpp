@@ -7,9 +7,9 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "core/EventStep.h"
-#include "core/GameManager.h"
-#include "world/ObjectListIterator.h"
+#include <zelvra/core/EventStep.h>
+#include <zelvra/core/GameManager.h>
+#include <zelvra/world/ObjectListIterator.h>
 
 namespace zvtest {
 

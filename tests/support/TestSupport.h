@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "core/Event.h"
-#include "world/Object.h"
-#include "world/ObjectList.h"
+#include <zelvra/core/Event.h>
+#include <zelvra/world/Object.h>
+#include <zelvra/world/ObjectList.h>
 
 // The results of several calls, made left to right, so that each is checked
 // on its own: EXPECT_EQ((Codes{a(), b()}), (Codes{0, -1})).

@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "core/GameManager.h"
-#include "display/DisplayManager.h"
-#include "platform/Platform.h"
+#include <zelvra/core/GameManager.h>
+#include <zelvra/display/DisplayManager.h>
+#include <zelvra/platform/Platform.h>
 
 namespace zvtest {
 

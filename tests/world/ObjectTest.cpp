@@ -1,8 +1,8 @@
 #include <functional>
 
 #include "WorldFixture.h"
-#include "core/EventStep.h"
-#include "display/ViewObject.h"
+#include <zelvra/core/EventStep.h>
+#include <zelvra/display/ViewObject.h>
 
 using zv::Object;
 using zv::Vector;

@@ -2,7 +2,7 @@
 #include <limits>
 
 #include "WorldFixture.h"
-#include "platform/Platform.h"
+#include <zelvra/platform/Platform.h>
 
 using zv::Object;
 using zv::Path;

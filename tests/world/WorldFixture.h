@@ -7,12 +7,12 @@
 #include <algorithm>
 
 #include "TestSupport.h"
-#include "core/GameManager.h"
-#include "core/Utility.h"
-#include "world/EventPath.h"
-#include "world/PathFind.h"
-#include "world/PathManager.h"
-#include "world/WorldManager.h"
+#include <zelvra/core/GameManager.h>
+#include <zelvra/core/Utility.h>
+#include <zelvra/world/EventPath.h>
+#include <zelvra/world/PathFind.h>
+#include <zelvra/world/PathManager.h>
+#include <zelvra/world/WorldManager.h>
 
 class WorldTest : public testing::Test {
  protected:

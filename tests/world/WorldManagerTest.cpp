@@ -4,11 +4,11 @@
 
 #include "WindowCapture.h"
 #include "WorldFixture.h"
-#include "core/EventStep.h"
-#include "resources/ResourceManager.h"
-#include "world/EventCollision.h"
-#include "world/Geometry.h"
-#include "world/SceneGraph.h"
+#include <zelvra/core/EventStep.h>
+#include <zelvra/resources/ResourceManager.h>
+#include <zelvra/world/EventCollision.h>
+#include <zelvra/world/Geometry.h>
+#include <zelvra/world/SceneGraph.h>
 
 using zv::Box;
 using zv::Object;
