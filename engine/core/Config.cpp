@@ -151,9 +151,9 @@ const std::vector<Config::Setting>& Config::settings() {
       {"logfile", &C::logfile, "zelvra.log", 12, "Log file"},
       {"random_seed", &C::random_seed, "0", 13, "Random seed"},
       {"networking", &C::networking, "false", 14, "Networking"},
-      // For the collision grid (WorldManager.h); not printed.
-      {"grid_width", &C::grid_width, "20", 0, nullptr},
-      {"grid_height", &C::grid_height, "8", 0, nullptr},
+      // The collision grid's cell, in world cells (CollisionGrid.h); not printed.
+      {"grid_width", &C::grid_width, "20", 0, nullptr, 1, INT_MAX},
+      {"grid_height", &C::grid_height, "8", 0, nullptr, 1, INT_MAX},
       {"quadtree_depth", &C::quadtree_depth, "10", 0, nullptr},
       {"quadtree_threshold", &C::quadtree_threshold, "1", 0, nullptr},
   };

@@ -127,26 +127,15 @@ void CollisionGrid::refileAll(std::size_t bucket_count) {
   }
 }
 
-int CollisionGrid::setCellSize(int width, int height) {
-  int result = 0;
-  if (width < 1) {
-    width = DEFAULT_GRID_WIDTH;
-    result = -1;
-  }
-  if (height < 1) {
-    height = DEFAULT_GRID_HEIGHT;
-    result = -1;
-  }
+void CollisionGrid::setCellSize(int width, int height) {
+  assert(width >= 1 && height >= 1);
   cell_width = static_cast<float>(width);
   cell_height = static_cast<float>(height);
   per_width = 1.0f / cell_width;
   per_height = 1.0f / cell_height;
   refileAll(buckets.size());
-  return result;
 }
 
-float CollisionGrid::getCellWidth() const { return cell_width; }
-float CollisionGrid::getCellHeight() const { return cell_height; }
 
 int CollisionGrid::insert(Object* p_o) {
   if (!p_o || slotOf(p_o) >= 0)

@@ -86,11 +86,9 @@ class CollisionGrid {
  public:
   CollisionGrid();
 
-  // Sets the cell size and re-files every object. 0, or -1 when a size was
-  // below 1 and its default was taken instead.
-  int setCellSize(int width, int height);
-  float getCellWidth() const;
-  float getCellHeight() const;
+  // Sets the cell size, both at least 1 (the configuration's range), and
+  // re-files every object.
+  void setCellSize(int width, int height);
 
   // Files p_o by its current world box. 0, or -1 for null or an object
   // already in the grid.

@@ -48,12 +48,7 @@ int SceneGraph::startUp() {
   type_map.clear();
   LogManager& log = LogManager::getInstance();
   log.writeLog(1, "Scenegraph configuration: SIMPLE");
-  Config& config = Config::getInstance();
-  int width = config.getGridWidth(), height = config.getGridHeight();
-  if (grid.setCellSize(width, height) != 0)
-    log.writeLog("SceneGraph::startUp(): Warning! grid_width %d and grid_height %d must be at least 1; "
-                 "the grid is %g x %g.",
-                 width, height, grid.getCellWidth(), grid.getCellHeight());
+  grid.setCellSize(Config::getInstance().getGridWidth(), Config::getInstance().getGridHeight());
   return 0;
 }
 

@@ -56,7 +56,7 @@ TEST(Config, BadValuesAreRefusedWithTheirReason) {
       {"window_vertical_pixels", &Config::getWindowVerticalPixels}, {"font_scale", &Config::getFontScale},
       {"window_horizontal_chars", &Config::getWindowHorizontalChars}, {"frame_time", &Config::getFrameTime},
       {"window_vertical_chars", &Config::getWindowVerticalChars}, {"window_style", &Config::getWindowStyle},
-      {"window_background_color", &Config::getWindowBackgroundColor}};
+      {"window_background_color", &Config::getWindowBackgroundColor}, {"grid_height", &Config::getGridHeight}};
   // Key, value, why it is refused (nullptr: accepted), the setting then (a refusal keeps the default).
   const struct { const char *key, *value, *refused; double after; } cases[] = {
       {"window_horizontal_pixels", "16384", nullptr, 16384}, {"window_horizontal_pixels", "16385", "from 1 to 16384.", 1024},
@@ -70,7 +70,7 @@ TEST(Config, BadValuesAreRefusedWithTheirReason) {
       {"font_scale", "10", nullptr, 10}, {"font_scale", "0.01", nullptr, 0.01f},
       {"font_scale", "10.01", "above 0 and at most 10.", 2}, {"font_scale", "0", "above 0 and at most 10.", 2},
       {"font_scale", "nan", "above 0 and at most 10.", 2}, {"font_scale", "1.5x", "above 0 and at most 10.", 2},
-      {"window_background_color", "Red", "window color", 0}, {"window_style", "windowed", "window style", 5},
+      {"grid_height", "0", "from 1 to 2147483647.", 8}, {"window_background_color", "Red", "window color", 0}, {"window_style", "windowed", "window style", 5},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(std::string(row.key) + ":" + row.value);
