@@ -13,9 +13,6 @@ namespace platform {
 
 namespace {
 MonotonicClock replaced_clock = nullptr;
-ClockSource wrapping_clock = nullptr;
-uint32_t wrapping_last = 0;
-int64_t wrapping_total = 0;
 Sleeper sleeper = nullptr;
 bool timer_refused = false;
 
@@ -23,13 +20,6 @@ int64_t systemMicros() {
   struct timespec ts;
   clock_gettime(CLOCK_MONOTONIC, &ts);
   return static_cast<int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
-}
-
-int64_t unwrappedMicros() {
-  uint32_t now = wrapping_clock();
-  wrapping_total += static_cast<int32_t>(now - wrapping_last);
-  wrapping_last = now;
-  return wrapping_total;
 }
 
 void systemSleepMillis(int ms) {
@@ -48,7 +38,7 @@ void systemSleepMillis(int ms) {
 int64_t monotonicMicros() {
   if (replaced_clock)
     return replaced_clock();
-  return wrapping_clock ? unwrappedMicros() : systemMicros();
+  return systemMicros();
 }
 
 void sleepMillis(int ms) {
@@ -80,12 +70,6 @@ bool displayAvailable() {
 }
 
 void setMonotonicClock(MonotonicClock clock) { replaced_clock = clock; }
-
-void setClockSource(ClockSource source) {
-  wrapping_clock = source;
-  wrapping_last = source ? source() : 0;
-  wrapping_total = wrapping_last;
-}
 
 void setSleeper(Sleeper s) { sleeper = s; }
 void setTimerResolutionRefused(bool refused) { timer_refused = refused; }

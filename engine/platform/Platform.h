@@ -41,10 +41,6 @@ typedef int64_t (*MonotonicClock)();
 typedef void (*Sleeper)(int ms);
 void setMonotonicClock(MonotonicClock clock);
 void setSleeper(Sleeper sleeper);
-// The same for virtual time kept in 32-bit microseconds, which may wrap: its
-// readings are unwrapped, each step read as signed. Null restores the system's.
-typedef uint32_t (*ClockSource)();
-void setClockSource(ClockSource source);
 
 // Makes the timer resolution requests answer TIMER_NO_CAN_DO, as a system
 // without fine timers does.

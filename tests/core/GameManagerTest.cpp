@@ -20,7 +20,7 @@ using zv::GameManager;
 namespace {
 
 // A virtual wall clock: sleeping advances it by the time asked plus an oversleep.
-uint32_t virtual_now = 0;
+int64_t virtual_now = 0;
 int oversleep_us = 0;
 std::vector<int> sleeps;
 
@@ -138,10 +138,10 @@ TEST(GameManagerRun, SignalEndsTheGameAfterItsFrameAndASecondEndsTheProcess) {
 }
 
 TEST(GameManagerRun, FramesSleepWhatIsLeftAndReportOverruns) {
-  zv::platform::setClockSource([] { return virtual_now; });
+  zv::platform::setMonotonicClock([] { return virtual_now; });
   zv::platform::setSleeper([](int ms) {
     sleeps.push_back(ms);
-    virtual_now += static_cast<uint32_t>(ms * 1000 + oversleep_us);
+    virtual_now += ms * 1000 + oversleep_us;
   });
   // Frame time, oversleep, each frame's work (us), the sleeps (ms) and the "Can't keep up!" split, if any.
   const struct { int frame_time, oversleep_us; std::vector<int> work_us, sleeps; const char* split; } cases[] = {
@@ -152,12 +152,12 @@ TEST(GameManagerRun, FramesSleepWhatIsLeftAndReportOverruns) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.work_us));
-    virtual_now = 0xFFFF0000u;  // close to the wrap, which must not matter
+    virtual_now = 1000000000;
     oversleep_us = c.oversleep_us;
     sleeps.clear();
     ASSERT_EQ(zvtest::startHeadless("frame_time:" + std::to_string(c.frame_time) + ","), 0);
     zvtest::onEveryStep([&](int step) {
-      virtual_now += static_cast<uint32_t>(c.work_us[static_cast<std::size_t>(step)]);
+      virtual_now += c.work_us[static_cast<std::size_t>(step)];
       GameManager::getInstance().setGameOver(step + 1 >= static_cast<int>(c.work_us.size()));
     });
     GameManager::getInstance().run();
@@ -167,7 +167,7 @@ TEST(GameManagerRun, FramesSleepWhatIsLeftAndReportOverruns) {
     EXPECT_TRUE(!c.split || zvtest::logContains(std::string("GameManager::run(): Can't keep up! frame_time 33 ms, ") +
                                                 c.split));
   }
-  virtual_now = 0xFFFFFF00u;
+  virtual_now = 5000000000;  // past 32 bits of microseconds
   zv::Clock clock;
   virtual_now += 1000;
   EXPECT_EQ(std::vector<long>({clock.split(), clock.delta()}), std::vector<long>({1000, 1000}));

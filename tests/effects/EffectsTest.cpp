@@ -22,14 +22,14 @@ using zv::Vector;
 
 namespace {
 
-uint32_t now_us = 0;
-uint32_t fakeClock() { return now_us; }
-void fakeSleep(int ms) { now_us += static_cast<uint32_t>(ms) * 1000u; }
+int64_t now_us = 0;
+int64_t fakeClock() { return now_us; }
+void fakeSleep(int ms) { now_us += ms * 1000; }
 
 class Effects : public testing::Test {
  protected:
   void SetUp() override {
-    zv::platform::setClockSource(fakeClock);
+    zv::platform::setMonotonicClock(fakeClock);
     zv::platform::setSleeper(fakeSleep);
     ASSERT_EQ(zvtest::startHeadless("random_seed:4242,frame_time:33,"), 0);
   }
