@@ -3,7 +3,6 @@
 #include <cctype>
 #include <cstdlib>
 #include <iterator>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -117,7 +116,7 @@ int GameManager::startUp() {
 
   unsigned int seed = static_cast<unsigned int>(config.getRandomSeed());
   if (seed == 0)
-    seed = static_cast<unsigned int>(time(nullptr));
+    seed = static_cast<unsigned int>(platform::calendarSeconds());
   if (seed != 0xFFFFFFFFu) {
     log.writeLog(10, "GameManager()::startUp(): srand() seed with %d", static_cast<int>(seed));
     srand(seed);

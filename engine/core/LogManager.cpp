@@ -1,24 +1,21 @@
 #include <zelvra/core/LogManager.h>
 
 #include <cstdlib>
-#include <ctime>
 #include <string>
 
 #include <zelvra/core/Config.h>
 #include <zelvra/core/InstalledData.h>
 #include <zelvra/core/GameManager.h>
+#include <zelvra/platform/Platform.h>
 
 namespace zv {
 
 const char* getTimeString() {
   static char time_str[30];
-  time_t now;
-  if (time(&now) == static_cast<time_t>(-1))
+  int hour, minute, second;
+  if (!platform::localTimeOfDay(platform::calendarSeconds(), hour, minute, second))
     return "(time error)";
-  struct tm local;
-  if (!localtime_r(&now, &local))
-    return "(time error)";
-  snprintf(time_str, sizeof(time_str), "%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
+  snprintf(time_str, sizeof(time_str), "%02d:%02d:%02d", hour, minute, second);
   return time_str;
 }
 

@@ -41,6 +41,22 @@ int64_t monotonicMicros() {
   return systemMicros();
 }
 
+int64_t calendarSeconds() {
+  time_t now;
+  return time(&now) == static_cast<time_t>(-1) ? -1 : static_cast<int64_t>(now);
+}
+
+bool localTimeOfDay(int64_t seconds, int& hour, int& minute, int& second) {
+  time_t when = static_cast<time_t>(seconds);
+  struct tm local;
+  if (seconds < 0 || !localtime_r(&when, &local))
+    return false;
+  hour = local.tm_hour;
+  minute = local.tm_min;
+  second = local.tm_sec;
+  return true;
+}
+
 void sleepMillis(int ms) {
   if (sleeper)
     sleeper(ms);

@@ -1,6 +1,6 @@
-// The engine's one door to the operating system for time, sleeping,
-// timer resolution and the working directory. Nothing else in the engine
-// calls the system for these.
+// The engine's one door to the operating system for time (the clock and
+// the date), sleeping, timer resolution and the working directory. Nothing
+// else in the engine calls the system for these.
 #ifndef ZV_PLATFORM_H
 #define ZV_PLATFORM_H
 
@@ -17,6 +17,12 @@ const int TIMER_NO_CAN_DO = 97;
 // goes back, and setting the system's date does not move it, so any two
 // readings subtract to the time between them.
 int64_t monotonicMicros();
+
+// The date, for time stamps and seeds, never to measure time (setting the
+// date moves it): seconds since 1970, -1 when the system cannot say.
+int64_t calendarSeconds();
+// The local time of day of such a reading; false when the system cannot say.
+bool localTimeOfDay(int64_t seconds, int& hour, int& minute, int& second);
 
 // Sleep whole milliseconds; 0 still yields the processor.
 void sleepMillis(int ms);
