@@ -36,7 +36,8 @@ install(FILES ${CMAKE_BINARY_DIR}/zelvra.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/
 
 install(FILES cmake/ZelvraGame.cmake DESTINATION ${ZELVRA_CMAKE_DIR} COMPONENT dev)
 # A user's game starts from the template, installed with the headers.
-install(DIRECTORY template/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zelvra-dev/template COMPONENT dev)
+install(DIRECTORY template/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zelvra-dev/template COMPONENT dev
+  PATTERN "build*" EXCLUDE)
 
 # The game installs as any game on the engine does.
 include(cmake/ZelvraGame.cmake)
